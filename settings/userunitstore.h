@@ -1,0 +1,40 @@
+#pragma once
+
+#include <QString>
+
+#include <optional>
+
+namespace quantix {
+
+// The user-defined units of section "userunits": for a quantity Q, the count
+// under Q + "number" and, for positions n = 1 to 10, the name under Q + n, the
+// factor text under Q + "factor" + n and the offered flag under Q + "used" + n.
+class UserUnitStore
+{
+public:
+    static constexpr int maxUnits = 10;
+
+    virtual ~UserUnitStore() = default;
+
+    // Reads one key of section "userunits" through ReadSetting.
+    virtual QString read(const QString &key, const QString &defaultText) const;
+    virtual bool write(const QString &key, const QString &value) const;
+
+    static QString countKey(const QString &quantity) { return quantity + QLatin1String("number"); }
+    static QString nameKey(const QString &quantity, int position) { return quantity + QString::number(position); }
+    static QString factorKey(const QString &quantity, int position)
+    {
+        return quantity + QLatin1String("factor") + QString::number(position);
+    }
+    static QString usedKey(const QString &quantity, int position)
+    {
+        return quantity + QLatin1String("used") + QString::number(position);
+    }
+
+    // The stored count as a whole number; empty when the text is not one.
+    // A count above 10 is never written by the program; readers look at
+    // positions 1 to 10 at most.
+    std::optional<int> count(const QString &quantity) const;
+};
+
+}
