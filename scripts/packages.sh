@@ -1,0 +1,17 @@
+# Installs the Debian packages given as arguments when any of them is missing.
+# Sourced by the build scripts; needs root or sudo only when it installs.
+ensure_packages() {
+    local missing=()
+    for package in "$@"; do
+        dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" || missing+=("$package")
+    done
+    [ ${#missing[@]} -eq 0 ] && return 0
+    echo "Installing ${missing[*]}" >&2
+    local sudo=""
+    [ "$(id -u)" -ne 0 ] && sudo="sudo"
+    $sudo apt-get update -qq
+    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >&2
+}
+
+# What every build needs.
+BUILD_PACKAGES=(g++ cmake ninja-build qt6-base-dev libgl-dev)

@@ -1,0 +1,195 @@
+#include "conversionerror.h"
+#include "numbers.h"
+
+#include <QTest>
+
+#include <cmath>
+#include <limits>
+
+using namespace quantix;
+
+class TestNumbers : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { QLocale::setDefault(QLocale::c()); }
+
+    void typedValue_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<double>("expected");
+        QTest::newRow("whole") << "42" << 42.0;
+        QTest::newRow("leading number") << "12abc" << 12.0;
+        QTest::newRow("no number") << "abc" << 0.0;
+        QTest::newRow("comma is no separator") << ",5" << 0.0;
+        QTest::newRow("comma stops") << "1,5" << 1.0;
+        QTest::newRow("exponent") << "1e3" << 1000.0;
+        QTest::newRow("D exponent") << "2D-2" << 0.02;
+        QTest::newRow("exponent without digits") << "7e" << 7.0;
+        QTest::newRow("exponent sign without digits") << "7e+x" << 7.0;
+        QTest::newRow("blanks around") << "  42  " << 42.0;
+        QTest::newRow("blanks inside") << "1 2 3. 5" << 123.5;
+        QTest::newRow("blanks after sign") << "- 5" << -5.0;
+        QTest::newRow("tab and line feed") << "\t\n7" << 7.0;
+        QTest::newRow("plus") << "+.5" << 0.5;
+        QTest::newRow("second point stops") << "1.2.3" << 1.2;
+        QTest::newRow("sign alone") << "-" << 0.0;
+        QTest::newRow("point alone") << "." << 0.0;
+        QTest::newRow("leading zeros") << "000.00100" << 0.001;
+        QTest::newRow("many digits") << "123456789012345678901234567890" << 123456789012345678901234567890.0;
+        QTest::newRow("hex") << "&HFF" << 255.0;
+        QTest::newRow("hex lower case stops") << "&h1fz" << 31.0;
+        QTest::newRow("hex 16 bits stays positive") << "&HFFFF" << 65535.0;
+        QTest::newRow("octal") << "&O17" << 15.0;
+        QTest::newRow("octal stops at 8") << "&O178" << 15.0;
+        QTest::newRow("ampersand alone") << "&" << 0.0;
+        QTest::newRow("ampersand other") << "&X1" << 0.0;
+        QTest::newRow("too small is zero") << "1e-400" << 0.0;
+        QTest::newRow("zero with huge exponent") << "0e999999" << 0.0;
+        QTest::newRow("smallest double") << "4.9406564584124654e-324" << std::numeric_limits<double>::denorm_min();
+        QTest::newRow("largest double") << "1.7976931348623157e308" << std::numeric_limits<double>::max();
+        QTest::newRow("exponent compensates zeros") << "0.0000000001e10" << 1.0;
+        QTest::newRow("non-ascii digit stops") << "1٢" << 1.0;
+    }
+
+    void typedValue()
+    {
+        QFETCH(QString, text);
+        QFETCH(double, expected);
+        QCOMPARE(readTypedValue(text), expected);
+    }
+
+    void typedValueTooLarge_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::newRow("1E+400") << "1E+400";
+        QTest::newRow("just above the largest") << "1.8e308";
+        QTest::newRow("long exponent") << "1e99999999999999999999";
+        QTest::newRow("many digits") << QString(400, u'9');
+        QTest::newRow("negative") << "-1e309";
+        QTest::newRow("hex") << "&H" + QString(300, u'F');
+    }
+
+    void typedValueTooLarge()
+    {
+        QFETCH(QString, text);
+        try {
+            readTypedValue(text);
+            QFAIL("no error");
+        } catch (const ConversionError &error) {
+            QCOMPARE(error.number(), 6);
+        }
+    }
+
+    // A megabyte of digits or of garbage reads without trouble.
+    void typedValueHugeInput()
+    {
+        QCOMPARE(readTypedValue(std::string(1 << 20, 'x')), 0.0);
+        QCOMPARE(readTypedValue("0." + std::string(1 << 20, '0') + "5e1048577"), 5.0);
+        std::string binary(4096, '\0');
+        for (std::size_t i = 0; i < binary.size(); ++i)
+            binary[i] = char(i * 37);
+        QCOMPARE(readTypedValue(binary), 0.0);
+    }
+
+    void format_data()
+    {
+        QTest::addColumn<double>("value");
+        QTest::addColumn<int>("decimals");
+        QTest::addColumn<bool>("scientific");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("regular") << 1234.5678 << 3 << false << "1234.568";
+        QTest::newRow("scientific") << 1234.5678 << 3 << true << "1.235E+3";
+        QTest::newRow("no integer digit") << 0.5 << 3 << false << ".500";
+        QTest::newRow("negative exponent") << 0.5 << 3 << true << "5.000E-1";
+        QTest::newRow("negative") << -2.0 << 3 << false << "-2.000";
+        QTest::newRow("negative scientific") << -2.0 << 3 << true << "-2.000E+0";
+        QTest::newRow("no decimals keeps the point") << 12.0 << 0 << false << "12.";
+        QTest::newRow("no decimals scientific") << 1234.0 << 0 << true << "1.E+3";
+        QTest::newRow("half away from zero") << 2.675 << 2 << false << "2.68";
+        QTest::newRow("negative half away from zero") << -2.675 << 2 << false << "-2.68";
+        QTest::newRow("exact half") << 0.0005 << 3 << false << ".001";
+        QTest::newRow("below half") << 0.00049999 << 3 << false << ".000";
+        QTest::newRow("carry into integer") << 9.9996 << 3 << false << "10.000";
+        QTest::newRow("carry moves exponent") << 9.9996 << 3 << true << "1.000E+1";
+        QTest::newRow("carry from all nines") << 0.99999 << 2 << false << "1.00";
+        QTest::newRow("zero") << 0.0 << 3 << false << ".000";
+        QTest::newRow("zero scientific") << 0.0 << 3 << true << ".000E+0";
+        QTest::newRow("zero scientific 8") << 0.0 << 8 << true << ".00000000E+0";
+        QTest::newRow("negative zero") << -0.0 << 3 << false << ".000";
+        QTest::newRow("rounds to zero has no sign") << -0.0001 << 3 << false << ".000";
+        QTest::newRow("eight decimals") << 3.141592653589793 << 8 << false << "3.14159265";
+        QTest::newRow("large regular") << 1e20 << 2 << false << "100000000000000000000.00";
+        QTest::newRow("largest double") << std::numeric_limits<double>::max() << 1 << true << "1.8E+308";
+        QTest::newRow("tiny scientific, shortest text 5e-324") << std::numeric_limits<double>::denorm_min() << 3 << true << "5.000E-324";
+        QTest::newRow("tiny regular") << 1e-300 << 8 << false << ".00000000";
+        QTest::newRow("shortest text decides") << 1.005 << 2 << false << "1.01";
+        QTest::newRow("decimals out of range use 3") << 1.0 << 9 << false << "1.000";
+        QTest::newRow("negative decimals use 3") << 1.0 << -1 << false << "1.000";
+    }
+
+    void format()
+    {
+        QFETCH(double, value);
+        QFETCH(int, decimals);
+        QFETCH(bool, scientific);
+        QFETCH(QString, expected);
+        QCOMPARE(formatResult(value, {decimals, scientific}, u"."), expected);
+    }
+
+    void formatUsesTheGivenSeparator()
+    {
+        QCOMPARE(formatResult(1234.5678, {3, false}, u","), QStringLiteral("1234,568"));
+        QCOMPARE(formatResult(0.5, {2, true}, u"٫"), QStringLiteral("5٫00E-1"));
+    }
+
+    void formatRefusesWhatIsNotFinite()
+    {
+        for (double value : {std::numeric_limits<double>::infinity(), -std::numeric_limits<double>::infinity(),
+                             std::numeric_limits<double>::quiet_NaN()}) {
+            try {
+                formatResult(value, {}, u".");
+                QFAIL("no error");
+            } catch (const ConversionError &error) {
+                QCOMPARE(error.number(), 6);
+            }
+        }
+    }
+
+    void storedFactor_data()
+    {
+        QTest::addColumn<QString>("locale");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<bool>("numeric");
+        QTest::addColumn<double>("value");
+        QTest::newRow("plain") << "C" << "2.5" << true << 2.5;
+        QTest::newRow("blanks") << "C" << " 1.5e3 " << true << 1500.0;
+        QTest::newRow("negative") << "C" << "-2" << true << -2.0;
+        QTest::newRow("zero") << "C" << "0" << true << 0.0;
+        QTest::newRow("empty") << "C" << "" << false << 0.0;
+        QTest::newRow("text") << "C" << "red" << false << 0.0;
+        QTest::newRow("trailing text") << "C" << "2.5x" << false << 0.0;
+        QTest::newRow("not finite") << "C" << "inf" << false << 0.0;
+        QTest::newRow("nan") << "C" << "nan" << false << 0.0;
+        QTest::newRow("too large") << "C" << "1e400" << false << 0.0;
+        QTest::newRow("german decimal comma") << "de_DE" << "2,5" << true << 2.5;
+        QTest::newRow("german grouping") << "de_DE" << "1.234,5" << true << 1234.5;
+        QTest::newRow("english grouping") << "en_US" << "1,234.5" << true << 1234.5;
+    }
+
+    void storedFactor()
+    {
+        QFETCH(QString, locale);
+        QFETCH(QString, text);
+        QFETCH(bool, numeric);
+        QFETCH(double, value);
+        const std::optional<double> factor = readStoredFactor(text, QLocale(locale));
+        QCOMPARE(factor.has_value(), numeric);
+        if (numeric)
+            QCOMPARE(*factor, value);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestNumbers)
+#include "tst_numbers.moc"

@@ -1,0 +1,188 @@
+#include "settingsstore.h"
+#include "userunitstore.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace quantix;
+
+class TestSettingsStore : public QObject
+{
+    Q_OBJECT
+
+    QTemporaryDir m_dir;
+
+    void writeFile(const QByteArray &content)
+    {
+        QFile file(settingsLocation());
+        QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        file.write(content);
+    }
+
+private slots:
+    void initTestCase()
+    {
+        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, m_dir.path());
+        QVERIFY(settingsLocation().startsWith(m_dir.path()));
+        QVERIFY(settingsLocation().endsWith(QLatin1String("Quantix96.conf")));
+    }
+
+    void init() { QFile::remove(settingsLocation()); }
+
+    void emptyStoreGivesDefaultsAndStaysEmpty()
+    {
+        QCOMPARE(ReadSetting(section::settings, "confirm", "true"), QStringLiteral("true"));
+        QCOMPARE(ReadSetting(section::settings, "shellprog", "c:\\windows\\calc.exe"), QStringLiteral("c:\\windows\\calc.exe"));
+        QCOMPARE(ReadSetting(section::units, "Length", "1"), QStringLiteral("1"));
+        QCOMPARE(LoadDecimalPlaces(), 3);
+        QVERIFY(!QFileInfo::exists(settingsLocation()));
+    }
+
+    void readsAreTrimmed()
+    {
+        QVERIFY(WriteSetting(section::settings, "top", " 250 "));
+        QCOMPARE(ReadSetting(section::settings, "top", "200"), QStringLiteral("250"));
+        QCOMPARE(ReadSetting(section::settings, "absent", "  x  "), QStringLiteral("x"));
+    }
+
+    // Keys are display names: every character must give one flat entry that
+    // reads back exactly and does not collide with another key.
+    void keysStayFlat_data()
+    {
+        QTest::addColumn<QString>("section");
+        QTest::addColumn<QString>("key");
+        QTest::newRow("slash") << section::units << "metre per second squared (m/s²)";
+        QTest::newRow("two slashes") << section::units << "farad (F) (A²·s^4/kg·m²)";
+        QTest::newRow("micro") << section::units << "microsiemens (µS)";
+        QTest::newRow("double blank") << section::units << "micrometre (micron)  (µm)";
+        QTest::newRow("quote") << section::units << "second ('')";
+        QTest::newRow("backslash") << section::settings << "a\\b";
+        QTest::newRow("percent escape lookalike") << section::settings << "a%2Fb";
+        QTest::newRow("equals and semicolon") << section::settings << "k=v;x#y";
+        QTest::newRow("user unit") << section::userunits << "Volume (Liquid)factor10";
+    }
+
+    void keysStayFlat()
+    {
+        QFETCH(QString, section);
+        QFETCH(QString, key);
+        QVERIFY(WriteSetting(section, key, "0"));
+        QCOMPARE(ReadSetting(section, key, "1"), QStringLiteral("0"));
+        QSettings raw(settingsLocation(), QSettings::IniFormat);
+        raw.beginGroup(section);
+        QCOMPARE(raw.childGroups(), QStringList());
+        QCOMPARE(raw.childKeys().size(), 1);
+    }
+
+    void slashKeyDoesNotMeetItsNeighbour()
+    {
+        QVERIFY(WriteSetting(section::settings, "a/b", "slash"));
+        QVERIFY(WriteSetting(section::settings, "a%2Fb", "escape"));
+        QCOMPARE(ReadSetting(section::settings, "a/b", ""), QStringLiteral("slash"));
+        QCOMPARE(ReadSetting(section::settings, "a%2Fb", ""), QStringLiteral("escape"));
+        QCOMPARE(ReadSetting(section::units, "a/b", "other section"), QStringLiteral("other section"));
+    }
+
+    void decimalPlaces_data()
+    {
+        QTest::addColumn<QString>("stored");
+        QTest::addColumn<int>("places");
+        QTest::newRow("9") << "9" << 3;
+        QTest::newRow("-1") << "-1" << 3;
+        QTest::newRow("8") << "8" << 8;
+        QTest::newRow("0") << "0" << 0;
+        QTest::newRow("blanks") << " 5 " << 5;
+        QTest::newRow("12") << "12" << 3;
+        QTest::newRow("True") << "True" << 3;
+        QTest::newRow("text") << "three" << 3;
+        QTest::newRow("fraction") << "2.5" << 3;
+    }
+
+    void decimalPlaces()
+    {
+        QFETCH(QString, stored);
+        QFETCH(int, places);
+        QVERIFY(WriteSetting(section::settings, "numericformatting", stored));
+        QCOMPARE(LoadDecimalPlaces(), places);
+    }
+
+    void booleans_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("expected");  // -1: does not convert
+        QTest::newRow("True") << "True" << 1;
+        QTest::newRow("true") << "true" << 1;
+        QTest::newRow("FALSE") << "FALSE" << 0;
+        QTest::newRow("zero") << "0" << 0;
+        QTest::newRow("minus one") << "-1" << 1;
+        QTest::newRow("blanks") << " false " << 0;
+        QTest::newRow("yes") << "yes" << -1;
+        QTest::newRow("empty") << "" << -1;
+    }
+
+    void booleans()
+    {
+        QFETCH(QString, text);
+        QFETCH(int, expected);
+        const std::optional<bool> value = toBoolean(text);
+        QCOMPARE(value.has_value() ? int(*value) : -1, expected);
+    }
+
+    void wholeNumbers()
+    {
+        QCOMPARE(toWholeNumber(u"200"), 200);
+        QCOMPARE(toWholeNumber(u" -15 "), -15);
+        QCOMPARE(toWholeNumber(u"+7"), 7);
+        QVERIFY(!toWholeNumber(u"1 2"));
+        QVERIFY(!toWholeNumber(u"abc"));
+        QVERIFY(!toWholeNumber(u"1.5"));
+        QVERIFY(!toWholeNumber(u""));
+        QVERIFY(!toWholeNumber(u"99999999999"));
+        QVERIFY(!toWholeNumber(u"++1"));
+    }
+
+    // The store's folder cannot be created (its parent is a file): the
+    // caller learns that nothing was written.
+    void failedWriteIsVisible()
+    {
+        QTemporaryDir dir;
+        QFile blocker(dir.filePath("file"));
+        QVERIFY(blocker.open(QIODevice::WriteOnly));
+        blocker.close();
+        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, blocker.fileName() + "/config");
+        const bool written = WriteSetting(section::settings, "left", "100");
+        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, m_dir.path());
+        QVERIFY(!written);
+    }
+
+    // A hand-edited store: unquoted commas, odd values, broken lines.
+    void handEditedStore()
+    {
+        writeFile("[settings]\nshellprog=/usr/bin/a, b\nleft=@Invalid()\ngarbage line without equals\n"
+                  "top=\"  77  \"\n\x01\x02=\xff\xfe\n[units]\nLength=0\n");
+        QCOMPARE(ReadSetting(section::settings, "shellprog", ""), QStringLiteral("/usr/bin/a, b"));
+        QCOMPARE(ReadSetting(section::settings, "top", ""), QStringLiteral("77"));
+        QCOMPARE(ReadSetting(section::units, "Length", "1"), QStringLiteral("0"));
+        ReadSetting(section::settings, "left", "200");
+    }
+
+    void userUnitKeys()
+    {
+        QCOMPARE(UserUnitStore::countKey("Length"), QStringLiteral("Lengthnumber"));
+        QCOMPARE(UserUnitStore::nameKey("Length", 3), QStringLiteral("Length3"));
+        QCOMPARE(UserUnitStore::factorKey("Length", 3), QStringLiteral("Lengthfactor3"));
+        QCOMPARE(UserUnitStore::usedKey("Length", 10), QStringLiteral("Lengthused10"));
+        const UserUnitStore store;
+        QCOMPARE(store.count("Length"), 0);
+        QVERIFY(store.write("Lengthnumber", "x"));
+        QVERIFY(!store.count("Length"));
+        QVERIFY(store.write("Lengthnumber", " 4 "));
+        QCOMPARE(store.count("Length"), 4);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestSettingsStore)
+#include "tst_settingsstore.moc"
