@@ -1,0 +1,149 @@
+// quantix96-bench [OPERATIONS]: times the per-value work of the converter in
+// this process, without start-up or input and output: a conversion of a
+// resolved unit pair with the formatting of its result, the reading of typed
+// text, and the two together as one line of quantix96-convert costs.
+
+#include "catalogue.h"
+#include "converter.h"
+#include "numbers.h"
+#include "userunitstore.h"
+
+#include <algorithm>
+#include <array>
+#include <charconv>
+#include <chrono>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <string_view>
+#include <vector>
+
+using namespace quantix;
+
+namespace {
+
+// A fixed pseudo-random sequence (the minimal standard generator), so that
+// every run measures the same values.
+class Sequence
+{
+public:
+    std::uint32_t next() { return m_state = static_cast<std::uint32_t>(std::uint64_t{m_state} * 48271 % 2147483647); }
+    int below(int n) { return static_cast<int>(next() % static_cast<std::uint32_t>(n)); }
+
+private:
+    std::uint32_t m_state = 12345;
+};
+
+// Values from 0.001 to 100000, one in ten negative, as people type them:
+// mostly plain decimals, one in seven with an exponent (as scripts/bench.sh
+// generates them).
+std::vector<std::string> typicalTexts(std::size_t count)
+{
+    Sequence random;
+    std::vector<std::string> texts;
+    texts.reserve(count);
+    for (std::size_t i = 0; i < count; ++i) {
+        const double mantissa = 1 + random.below(900000) / 100000.0;
+        const int exponent = random.below(8) - 3;
+        double value = mantissa;
+        for (int k = exponent; k != 0; k += k < 0 ? 1 : -1)
+            value = k < 0 ? value / 10 : value * 10;
+        if (random.below(10) == 0)
+            value = -value;
+        std::array<char, 64> text{};
+        const auto result = random.below(7) == 0
+            ? std::to_chars(text.data(), text.data() + text.size(), value, std::chars_format::scientific, 4)
+            : std::to_chars(text.data(), text.data() + text.size(), value, std::chars_format::fixed,
+                            random.below(5) + std::max(0, -exponent));
+        texts.emplace_back(text.data(), result.ptr);
+    }
+    return texts;
+}
+
+using Clock = std::chrono::steady_clock;
+
+// Runs work(i) for i = 0 .. operations - 1 five times and reports the
+// fastest round, so that another process taking the processor for a moment
+// does not count against the code.
+template<typename Work>
+void measure(const char *what, long long operations, Work work)
+{
+    work(0);  // warms caches and one-time initialisation
+    double best = 0;
+    for (int round = 0; round < 5; ++round) {
+        const auto start = Clock::now();
+        for (long long i = 0; i < operations; ++i)
+            work(i);
+        const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
+        if (round == 0 || seconds < best)
+            best = seconds;
+    }
+    const double nanoseconds = best * 1e9 / static_cast<double>(operations);
+    std::printf("%-40s %9.1f ns/op %14.0f ops/s\n", what, nanoseconds, 1e9 / nanoseconds);
+}
+
+}
+
+int main(int argc, char *argv[])
+{
+    long long operations = 2'000'000;
+    if (argc > 1) {
+        const std::string_view text(argv[1]);
+        const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), operations);
+        if (error != std::errc() || end != text.data() + text.size() || operations < 1) {
+            std::fprintf(stderr, "usage: quantix96-bench [OPERATIONS]\n");
+            return 2;
+        }
+    }
+
+    const Quantity *length = Catalogue::instance().byName(u"Length");
+    if (!length) {
+        std::fprintf(stderr, "quantix96-bench: the catalogue has no Length\n");
+        return 1;
+    }
+    const UnitRef from = Converter::resolve(*length, QStringLiteral("mile (US statute)"));
+    const UnitRef to = Converter::resolve(*length, QStringLiteral("kilometre (km)"));
+    if (!from.rule || !to.rule) {
+        std::fprintf(stderr, "quantix96-bench: mile or kilometre is no built-in unit\n");
+        return 1;
+    }
+    const UserUnitStore store;
+    const Converter converter(store);
+    const NumberStyle style{3, false};
+    const std::string_view separator = ".";
+
+    // A power-of-two table, so that picking an entry costs a mask, not a division.
+    constexpr std::size_t tableSize = 4096;
+    const std::vector<std::string> texts = typicalTexts(tableSize);
+    std::vector<double> values;
+    for (const std::string &text : texts)
+        values.push_back(readTypedValue(text));
+    const auto pick = [](long long i) { return static_cast<std::size_t>(i) & (tableSize - 1); };
+
+    // Every result feeds this sum, printed at the end, so none of the work
+    // can be left out by the optimiser.
+    std::uint64_t check = 0;
+    std::string out;
+    out.reserve(64);
+
+    std::printf("quantix96-bench: %lld operations per round, best of 5 rounds\n", operations);
+    measure("convert and format (mile to km, 3 dec.)", operations, [&](long long i) {
+        out.clear();
+        const double base = converter.toBase(*length, from, values[pick(i)]);
+        appendFormattedResult(out, converter.fromBase(*length, to, base), style, separator);
+        check += out.size() + static_cast<unsigned char>(out[out.size() / 2]);
+    });
+    measure("read typed value", operations, [&](long long i) {
+        const double value = readTypedValue(texts[pick(i)]);
+        check += static_cast<std::uint64_t>(value > 0) + static_cast<std::uint64_t>(value * 8);
+    });
+    measure("read, convert and format (one line)", operations, [&](long long i) {
+        out.clear();
+        const double base = converter.toBase(*length, from, readTypedValue(texts[pick(i)]));
+        appendFormattedResult(out, converter.fromBase(*length, to, base), style, separator);
+        check += out.size() + static_cast<unsigned char>(out[out.size() / 2]);
+    });
+    std::printf("(check sum %llu)\n", static_cast<unsigned long long>(check));
+    return 0;
+}
