@@ -1,0 +1,38 @@
+#include "conversionrecords.h"
+
+#include "stringtable.h"
+
+namespace quantix {
+
+namespace {
+
+const QLatin1String crlf("\r\n");
+
+}
+
+QString ConversionRecord::line(int number) const
+{
+    return QString::number(number) + QLatin1String(". (") + quantity + QLatin1String(")  ") + initialValue + u' '
+        + initialUnit + QLatin1String("  =  ") + result + u' ' + finalUnit;
+}
+
+int ConversionRecords::append(const ConversionRecord &record)
+{
+    m_records.append(record);
+    return count();
+}
+
+QString ConversionRecords::text(const QDateTime &now, const QLocale &locale) const
+{
+    QString text = QLatin1String("Quantix 96 - ") + str(350) + QString(9, u' ') + locale.toString(now.time(), QLocale::LongFormat)
+        + QLatin1String("  ") + locale.toString(now.date(), QLocale::LongFormat) + crlf;
+    qsizetype size = text.size();
+    for (int i = 0; i < m_records.size(); ++i)
+        size += m_records[i].quantity.size() + m_records[i].initialUnit.size() + m_records[i].finalUnit.size() + 64;
+    text.reserve(size);
+    for (int i = 0; i < m_records.size(); ++i)
+        text += crlf + m_records[i].line(i + 1);
+    return text;
+}
+
+}

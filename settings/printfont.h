@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QString>
+
+namespace quantix {
+
+// The font in which conversion records are shown, saved and printed.
+struct PrintFont
+{
+    QString name = QStringLiteral("Arial");
+    QString size = QStringLiteral("12");  // points, as the store holds it
+    quint32 colour = 0;                   // RGB value: red + green × 256 + blue × 65536
+    bool underline = false;
+    bool italic = false;
+    bool bold = false;
+
+    // Reads the six font keys with their defaults. A stored text that does
+    // not convert keeps the value `current` has.
+    static PrintFont load(const PrintFont &current);
+
+    // Writes fontname, fontsize, fontunderline, fontbold, fontitalic and
+    // fontcolour, in this order. False when the store could not be written.
+    bool save() const;
+
+    double pointSize() const;  // the size as a number; 12 when it is not one
+    friend bool operator==(const PrintFont &, const PrintFont &) = default;
+};
+
+}

@@ -1,0 +1,75 @@
+#include "aboutbox.h"
+
+#include "quantixversion.h"
+#include "stringtable.h"
+#include "uisupport.h"
+#include "windowgeometry.h"
+
+#include "ui_frmAbout.h"
+
+#include <QCoreApplication>
+
+namespace quantix {
+
+namespace {
+
+// The box's outer sizes in twips; the client area is what the border and
+// the caption leave of them.
+constexpr int outerWidth = 3800;
+constexpr int splashHeight = 2385;
+constexpr int aboutHeight = 2925;
+constexpr int borderTwips = 2 * 4 * twipsPerPixel;
+constexpr int captionTwips = 26 * twipsPerPixel;
+
+QSize clientSize(int outerHeight)
+{
+    return {twipsToPixels(outerWidth - borderTwips), twipsToPixels(outerHeight - borderTwips - captionTwips)};
+}
+
+}
+
+AboutBox::AboutBox(QWidget *parent)
+    : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint)
+    , ui(std::make_unique<Ui::frmAbout>())
+{
+    ui->setupUi(this);
+    setAttribute(Qt::WA_DeleteOnClose, false);
+    setProgramIcon(this);
+    ui->Image1->setPixmap(windowIcon().pixmap(32, 32));
+    CentreWindow(this);
+    setFixedSize(clientSize(aboutHeight));
+    setWindowTitle(str(300));
+    ui->lblTitle->setText(titleText());
+    ui->lblCopyright->setText(QString::fromUtf8(version::legalNotice));
+    ui->cmdOK->setText(str(154));
+    connect(ui->cmdOK, &QPushButton::clicked, this, &QDialog::accept);
+}
+
+AboutBox::~AboutBox() = default;
+
+QString AboutBox::titleText()
+{
+    return str(301) + u'\n' + str(306) + QString::number(version::major) + u'.' + QString::number(version::minor) + u'.'
+        + QString::number(version::revision);
+}
+
+void AboutBox::ShowAbout(int Typ)
+{
+    if (Typ == 1) {
+        setFixedSize(clientSize(splashHeight));
+        setWindowTitle(str(73));
+        ui->cmdOK->hide();
+        setModal(false);
+        show();
+        // Painted before the caller goes on with its start-up work.
+        repaint();
+        QCoreApplication::processEvents();
+        return;
+    }
+    setFixedSize(clientSize(aboutHeight));
+    setWindowTitle(str(300));
+    ui->cmdOK->show();
+    exec();
+}
+
+}

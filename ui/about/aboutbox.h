@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QDialog>
+
+#include <memory>
+
+namespace Ui { class frmAbout; }
+
+namespace quantix {
+
+// The about box: the program's icon, name, build number and legal notice.
+// It also serves as the splash window while the main window loads.
+class AboutBox : public QDialog
+{
+    Q_OBJECT
+
+public:
+    explicit AboutBox(QWidget *parent = nullptr);
+    ~AboutBox() override;
+
+    // Typ 1: splash mode, shown without a button and without waiting (and
+    // painted at once); any other value: the modal about box.
+    void ShowAbout(int Typ);
+
+    static QString titleText();  // "Quantix 96 for Windows 95", new line, "Build 4.1.6"
+
+private:
+    std::unique_ptr<Ui::frmAbout> ui;
+};
+
+}

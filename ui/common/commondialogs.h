@@ -1,0 +1,47 @@
+#pragma once
+
+#include <QColor>
+#include <QFont>
+#include <QString>
+
+#include <functional>
+#include <memory>
+#include <optional>
+
+class QPrinter;
+class QWidget;
+
+namespace quantix {
+
+// A font as the font dialog returns it: the font and its colour.
+struct ChosenFont
+{
+    QFont font;
+    QColor colour;
+};
+
+// The platform's common dialogs (file open and save, font, print). An empty
+// result means the user cancelled. Tests install their own answers.
+class CommonDialogs
+{
+public:
+    virtual ~CommonDialogs() = default;
+
+    // An existing program file: files matching the filter and, where the
+    // platform marks programs by permission, executable files without an
+    // extension.
+    virtual std::optional<QString> openProgramFile(QWidget *parent, const QString &title, const QString &filter) = 0;
+    // A file name in an existing folder; overwriting asks first.
+    virtual std::optional<QString> saveFileName(QWidget *parent, const QString &title, const QString &filter) = 0;
+    // Scalable fonts, with underline, strike-out and a colour.
+    virtual std::optional<ChosenFont> font(QWidget *parent, const ChosenFont &initial) = 0;
+    // Lets the user choose the printer; false when cancelled.
+    virtual bool print(QWidget *parent, QPrinter &printer) = 0;
+
+    // The dialogs in use: the real ones unless a test replaced them.
+    static CommonDialogs &instance();
+    // Replaces the dialogs (tests); nullptr restores the real ones.
+    static void setInstance(std::unique_ptr<CommonDialogs> dialogs);
+};
+
+}

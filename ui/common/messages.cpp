@@ -1,0 +1,30 @@
+#include "messages.h"
+
+namespace quantix::Messages {
+
+namespace {
+
+Handler &handler()
+{
+    static Handler current;
+    return current;
+}
+
+}
+
+QMessageBox::StandardButton show(QWidget *parent, const MessageSpec &spec)
+{
+    if (handler())
+        return handler()(parent, spec);
+    QMessageBox box(spec.icon, spec.title, spec.text, spec.buttons, parent);
+    if (spec.defaultButton != QMessageBox::NoButton)
+        box.setDefaultButton(spec.defaultButton);
+    return static_cast<QMessageBox::StandardButton>(box.exec());
+}
+
+void setHandler(Handler h)
+{
+    handler() = std::move(h);
+}
+
+}

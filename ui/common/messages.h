@@ -1,0 +1,38 @@
+#pragma once
+
+#include <QMessageBox>
+#include <QString>
+
+#include <functional>
+
+class QWidget;
+
+namespace quantix {
+
+// Everything a modal message box shows. Boxes without a title of their own
+// carry "Quantix 96".
+struct MessageSpec
+{
+    QString text;
+    QMessageBox::Icon icon = QMessageBox::NoIcon;
+    QMessageBox::StandardButtons buttons = QMessageBox::Ok;
+    QMessageBox::StandardButton defaultButton = QMessageBox::NoButton;
+    QString title = QStringLiteral("Quantix 96");
+
+    friend bool operator==(const MessageSpec &, const MessageSpec &) = default;
+};
+
+// Every modal message box of the program goes through here, so that tests
+// can answer them and check what they showed.
+namespace Messages {
+
+using Handler = std::function<QMessageBox::StandardButton(QWidget *parent, const MessageSpec &)>;
+
+QMessageBox::StandardButton show(QWidget *parent, const MessageSpec &spec);
+
+// Replaces the real QMessageBox; an empty handler restores it.
+void setHandler(Handler handler);
+
+}
+
+}

@@ -1,0 +1,49 @@
+#include "uisupport.h"
+
+#include <QFontDatabase>
+#include <QIcon>
+#include <QWidget>
+
+static void initCommonResources() { Q_INIT_RESOURCE(common); }
+
+namespace quantix {
+
+void installFontSubstitutes()
+{
+    QFont::insertSubstitutions(QStringLiteral("Times New Roman"), {QStringLiteral("Liberation Serif"), QStringLiteral("Tinos"), QStringLiteral("DejaVu Serif")});
+    QFont::insertSubstitutions(QStringLiteral("MS Sans Serif"), {QStringLiteral("Liberation Sans"), QStringLiteral("Arimo"), QStringLiteral("DejaVu Sans")});
+    QFont::insertSubstitutions(QStringLiteral("Arial"), {QStringLiteral("Liberation Sans"), QStringLiteral("Arimo"), QStringLiteral("DejaVu Sans")});
+}
+
+QFont toQFont(const PrintFont &font)
+{
+    QFont qfont(font.name);
+    qfont.setPointSizeF(font.pointSize());
+    qfont.setUnderline(font.underline);
+    qfont.setItalic(font.italic);
+    qfont.setBold(font.bold);
+    return qfont;
+}
+
+QColor toQColor(quint32 rgb)
+{
+    return QColor(int(rgb & 0xFF), int((rgb >> 8) & 0xFF), int((rgb >> 16) & 0xFF));
+}
+
+quint32 toRgbValue(const QColor &colour)
+{
+    return quint32(colour.red()) | quint32(colour.green()) << 8 | quint32(colour.blue()) << 16;
+}
+
+void setProgramIcon(QWidget *window)
+{
+    initCommonResources();
+    window->setWindowIcon(QIcon(QStringLiteral(":/icons/quantix96.png")));
+}
+
+QString arrayName(const char *name, int index)
+{
+    return QLatin1String(name) + u'_' + QString::number(index);
+}
+
+}

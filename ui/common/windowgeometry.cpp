@@ -1,0 +1,21 @@
+#include "windowgeometry.h"
+
+#include <QGuiApplication>
+#include <QScreen>
+#include <QWidget>
+
+namespace quantix {
+
+void CentreWindow(QWidget *window)
+{
+    if (window->isMinimized() || window->isMaximized())
+        return;
+    const QScreen *screen = window->screen() ? window->screen() : QGuiApplication::primaryScreen();
+    if (!screen)
+        return;
+    const QRect area = screen->geometry();
+    const QSize size = window->frameGeometry().size();
+    window->move(area.x() + (area.width() - size.width()) / 2, area.y() + (area.height() - size.height()) / 2);
+}
+
+}

@@ -1,0 +1,208 @@
+#include "mainwindow.h"
+
+#include "clickablelabel.h"
+#include "selectionrules.h"
+#include "settingsstore.h"
+#include "stringtable.h"
+#include "uisupport.h"
+#include "windowgeometry.h"
+
+#include "ui_frmMain.h"
+
+#include <QCloseEvent>
+#include <QMenu>
+#include <QStatusBar>
+
+namespace quantix {
+
+namespace {
+
+// Every menu and menu item with the string that captions it.
+struct Caption
+{
+    const char *name;
+    int id;
+};
+
+constexpr Caption menuCaptions[] = {
+    {"mnufile", 10},        {"mnufilesetopt", 11},    {"mnufileexit", 12},
+    {"mnuedit", 20},        {"mnueditedit_0", 21},    {"mnueditedit_1", 22},       {"mnueditswitch", 23},
+    {"mnuview", 30},        {"mnuviewphys", 31},      {"mnuviewmetric", 32},       {"mnuviewcalc", 33},
+    {"mnurecords", 35},     {"mnurecordsadd", 36},    {"mnurecordspurge", 37},     {"mnuRecordsView", 38},
+    {"mnualwaystop", 40},   {"mnualwaystoponoff_0", 41}, {"mnualwaystoponoff_1", 42},
+    {"mnuHelp", 50},        {"mnuhelphelp", 51},      {"mnuhelpshow", 53},         {"mnuhelpabout", 52},
+    {"mnuview2phys", 31},   {"mnuview2metric", 32},   {"mnuview2numfor", 11},      {"mnuview2edit_0", 21},
+    {"mnuview2edit_1", 22}, {"mnuview2switch", 23},   {"mnuview2records", 38},
+};
+
+constexpr const char *separators[] = {"mnu", "mnueditsep1", "mnuviewsep", "mnurecordssep1", "mnurecordssep2",
+                                      "separ1", "mnuview2sep_0", "mnuview2sepsep", "sep3"};
+
+// The status panels' widths in twips.
+constexpr int panelWidths[3] = {1700, 2900, 1300};
+
+}
+
+MainWindow::MainWindow(QWidget *parent)
+    : QMainWindow(parent)
+    , ui(std::make_unique<Ui::frmMain>())
+{
+    ui->setupUi(this);
+    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint
+                   | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
+    setProgramIcon(this);
+    ui->Image1->setPixmap(QPixmap(QStringLiteral(":/icons/image1.png")));
+    for (const char *name : separators) {
+        if (auto *action = findChild<QAction *>(QLatin1String(name)))
+            action->setSeparator(true);
+    }
+    ui->mnuview2->setDefaultAction(ui->mnuview2numfor);
+    ui->lblconv->setContextMenuPolicy(Qt::NoContextMenu);
+    createStatusPanels();
+
+    // Load: every step runs even when an earlier one could not.
+    readSettings();
+    setCaptions();
+    restorePosition();
+    ui->cboquantity->addItems(offeredQuantityNames());
+    ui->cboquantity->setCurrentIndex(-1);
+    setFixedSize(sizeHint());
+
+    connect(ui->cboquantity, &QComboBox::activated, this, &MainWindow::quantityChosen);
+    connect(ui->cbounit1, &QComboBox::activated, this, &MainWindow::Convert);
+    connect(ui->cbounit2, &QComboBox::activated, this, &MainWindow::Convert);
+    connect(ui->txtunit1, &QLineEdit::textChanged, this, &MainWindow::inputChanged);
+    connect(ui->txtunit1, &QLineEdit::returnPressed, this, &MainWindow::Convert);
+    for (ClickableLabel *caption : {ui->lblquantity, ui->lblunit1, ui->lblunit2, ui->lbltxtunit1, ui->Label1})
+        connect(caption, &ClickableLabel::clicked, this, &MainWindow::selectionCheck);
+    ui->txtunit1->installEventFilter(this);
+    ui->lblconv->installEventFilter(this);
+    connect(ui->mnualwaystoponoff_0, &QAction::triggered, this, [this] { setAlwaysOnTop(true); });
+    connect(ui->mnualwaystoponoff_1, &QAction::triggered, this, [this] { setAlwaysOnTop(false); });
+    connect(ui->mnufileexit, &QAction::triggered, this, &QWidget::close);
+
+    setWindowTitle(str(73));
+}
+
+MainWindow::~MainWindow() = default;
+
+void MainWindow::createStatusPanels()
+{
+    for (int i = 0; i < 3; ++i) {
+        auto *panel = new ClickableLabel(ui->StatusBar);
+        panel->setObjectName(QStringLiteral("StatusBarPanel%1").arg(i + 1));
+        panel->setFixedWidth(twipsToPixels(panelWidths[i]));
+        panel->setFrameShape(QFrame::Panel);
+        panel->setFrameShadow(QFrame::Sunken);
+        ui->StatusBar->addWidget(panel);
+        m_panels[i] = panel;
+    }
+}
+
+ClickableLabel *MainWindow::statusPanel(int number) const
+{
+    return m_panels[number - 1];
+}
+
+void MainWindow::readSettings()
+{
+    const auto readBoolean = [](const char *key, const char *defaultText, bool &target) {
+        if (const std::optional<bool> value = toBoolean(ReadSetting(section::settings, QLatin1String(key), QLatin1String(defaultText))))
+            target = *value;
+    };
+    readBoolean("confirm", "true", m_state.confirmExit);
+    readBoolean("scientific", "false", m_state.scientific);
+    m_state.printFont = PrintFont::load(m_state.printFont);
+    m_state.shellProgram = ReadSetting(section::settings, QStringLiteral("shellprog"), QStringLiteral("c:\\windows\\calc.exe"));
+    m_state.decimalPlaces = LoadDecimalPlaces();
+}
+
+void MainWindow::setCaptions()
+{
+    for (const Caption &caption : menuCaptions) {
+        if (auto *menu = findChild<QMenu *>(QLatin1String(caption.name)))
+            menu->setTitle(str(caption.id));
+        else if (auto *action = findChild<QAction *>(QLatin1String(caption.name)))
+            action->setText(str(caption.id));
+    }
+    ui->lblquantity->setText(str(100));
+    ui->lblunit1->setText(str(101));
+    ui->lblunit2->setText(str(102));
+    ui->lbltxtunit1->setText(str(103));
+    ui->Label1->setText(str(104));
+    statusPanel(1)->setText(str(400) + QLatin1String(" 0"));
+    statusPanel(2)->setText(str(401));
+    statusPanel(3)->setText(str(402));
+    ui->mnualwaystoponoff_0->setChecked(false);
+    ui->mnualwaystoponoff_1->setChecked(true);
+}
+
+// Positions are stored in twips; one that is not a number leaves the window
+// where the form places it.
+void MainWindow::restorePosition()
+{
+    const std::optional<int> top = toWholeNumber(ReadSetting(section::settings, QStringLiteral("top"), QStringLiteral("200")));
+    const std::optional<int> left = toWholeNumber(ReadSetting(section::settings, QStringLiteral("left"), QStringLiteral("200")));
+    move(left ? twipsToPixels(*left) : x(), top ? twipsToPixels(*top) : y());
+}
+
+void MainWindow::storePosition()
+{
+    WriteSetting(section::settings, QStringLiteral("left"), QString::number(pixelsToTwips(pos().x())));
+    WriteSetting(section::settings, QStringLiteral("top"), QString::number(pixelsToTwips(pos().y())));
+}
+
+void MainWindow::decimals()
+{
+    statusPanel(3)->setText(str(402) + u' ' + QString::number(m_state.decimalPlaces));
+}
+
+void MainWindow::changeEvent(QEvent *event)
+{
+    QMainWindow::changeEvent(event);
+    if (event->type() == QEvent::ActivationChange && isActiveWindow()) {
+        Convert();
+        decimals();
+    }
+}
+
+void MainWindow::resizeEvent(QResizeEvent *event)
+{
+    QMainWindow::resizeEvent(event);
+    applyTopmost();
+}
+
+void MainWindow::closeEvent(QCloseEvent *event)
+{
+    storePosition();
+    event->accept();
+}
+
+bool MainWindow::alwaysOnTop() const
+{
+    return ui->mnualwaystoponoff_0->isChecked();
+}
+
+void MainWindow::setAlwaysOnTop(bool on)
+{
+    ui->mnualwaystoponoff_0->setChecked(on);
+    ui->mnualwaystoponoff_1->setChecked(!on);
+    applyTopmost();
+}
+
+// Changing the flag re-creates the native window, which hides it; the
+// position is kept.
+void MainWindow::applyTopmost()
+{
+    const bool on = alwaysOnTop();
+    if (windowFlags().testFlag(Qt::WindowStaysOnTopHint) == on)
+        return;
+    const QPoint position = pos();
+    const bool visible = isVisible();
+    setWindowFlag(Qt::WindowStaysOnTopHint, on);
+    move(position);
+    if (visible)
+        show();
+}
+
+}

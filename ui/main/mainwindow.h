@@ -1,0 +1,74 @@
+#pragma once
+
+#include "appstate.h"
+#include "converter.h"
+#include "userunitstore.h"
+
+#include <QMainWindow>
+
+#include <memory>
+
+namespace Ui { class frmMain; }
+
+namespace quantix {
+
+class ClickableLabel;
+
+// The main window: choosing a quantity and two units, typing a value and
+// reading the result. It owns the run-wide state the other windows share.
+class MainWindow : public QMainWindow
+{
+    Q_OBJECT
+
+public:
+    explicit MainWindow(QWidget *parent = nullptr);
+    ~MainWindow() override;
+
+    AppState &state() { return m_state; }
+    const Converter &converter() const { return m_converter; }
+
+    // Shows the decimal places in the third status panel.
+    void decimals();
+    // Runs the selected quantity's conversion with error reporting.
+    void Convert();
+    // Writes a result to lblconv, formatted by the number style.
+    void ShowResult(double value);
+
+    // The three status panels, numbered from 1.
+    ClickableLabel *statusPanel(int number) const;
+
+protected:
+    void changeEvent(QEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    // Start-up.
+    void readSettings();
+    void setCaptions();
+    void createStatusPanels();
+    void restorePosition();
+    void storePosition();
+
+    // Selection and conversion.
+    void quantityChosen();
+    void FillUnitLists(const Quantity &quantity);
+    void runConversion(const Quantity &quantity);
+    void reportConversionError(int number, const Quantity &quantity);
+    void selectionCheck();
+    void inputChanged(const QString &text);
+
+    // Always on Top.
+    bool alwaysOnTop() const;
+    void setAlwaysOnTop(bool on);
+    void applyTopmost();
+
+    std::unique_ptr<Ui::frmMain> ui;
+    AppState m_state;
+    UserUnitStore m_store;
+    Converter m_converter{m_store};
+    ClickableLabel *m_panels[3] = {};
+};
+
+}
