@@ -15,3 +15,6 @@ ensure_packages() {
 
 # What every build needs.
 BUILD_PACKAGES=(g++ cmake ninja-build qt6-base-dev libgl-dev)
+
+# What the program needs to look right: metric-compatible fonts for the forms.
+RUN_PACKAGES=(fonts-liberation)

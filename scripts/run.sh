@@ -2,5 +2,7 @@
 # Builds Quantix 96 and starts it.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+. scripts/packages.sh
+ensure_packages "${BUILD_PACKAGES[@]}" "${RUN_PACKAGES[@]}"
 scripts/build.sh -DBUILD_TESTING=OFF
-exec build/cli/quantix96-convert --help
+exec build/app/quantix96 "$@"

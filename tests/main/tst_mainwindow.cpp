@@ -1,0 +1,341 @@
+#include "clickablelabel.h"
+#include "mainwindow.h"
+#include "messages.h"
+#include "settingsstore.h"
+
+#include <QComboBox>
+#include <QFile>
+#include <QLineEdit>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace quantix;
+
+// The main window driven as a user drives it, offscreen.
+class TestMainWindow : public QObject
+{
+    Q_OBJECT
+
+    QTemporaryDir m_dir;
+    QList<MessageSpec> m_messages;
+    std::unique_ptr<MainWindow> m_window;
+
+    template<typename T>
+    T *child(const char *name) { return m_window->findChild<T *>(QLatin1String(name)); }
+    QComboBox *combo(const char *name) { return child<QComboBox>(name); }
+    QLineEdit *input() { return child<QLineEdit>("txtunit1"); }
+    QString result() { return child<QLineEdit>("lblconv")->text(); }
+
+    void open()
+    {
+        m_window = std::make_unique<MainWindow>();
+        m_window->show();
+        m_window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
+    }
+
+    // A selection as the user makes it: the list's activated signal.
+    void choose(const char *list, const QString &text)
+    {
+        QComboBox *box = combo(list);
+        const int index = box->findText(text);
+        QVERIFY2(index >= 0, qPrintable(text));
+        box->setCurrentIndex(index);
+        emit box->activated(index);
+    }
+
+    void chooseConversion(const QString &quantity, const QString &from, const QString &to)
+    {
+        choose("cboquantity", quantity);
+        choose("cbounit1", from);
+        choose("cbounit2", to);
+    }
+
+    void type(const QString &text)
+    {
+        input()->setFocus();
+        QTest::keyClicks(input(), text);
+    }
+
+private slots:
+    void initTestCase()
+    {
+        QLocale::setDefault(QLocale::c());
+        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, m_dir.path());
+        Messages::setHandler([this](QWidget *, const MessageSpec &spec) {
+            m_messages << spec;
+            return QMessageBox::Ok;
+        });
+    }
+
+    void init()
+    {
+        QFile::remove(settingsLocation());
+        m_messages.clear();
+    }
+
+    void cleanup() { m_window.reset(); }
+
+    void firstRunOnAnEmptyStore()
+    {
+        open();
+        QCOMPARE(m_window->pos(), QPoint(200 / 15, 200 / 15));
+        QCOMPARE(m_window->windowTitle(), QStringLiteral("Quantix 96"));
+        QCOMPARE(combo("cboquantity")->count(), 32);
+        for (const char *list : {"cboquantity", "cbounit1", "cbounit2"})
+            QCOMPARE(combo(list)->currentIndex(), -1);
+        QCOMPARE(input()->text(), QString());
+        QCOMPARE(result(), QString());
+        QCOMPARE(m_window->statusPanel(1)->text(), QStringLiteral("Conversion records: 0"));
+        QCOMPARE(m_window->statusPanel(2)->text(), QStringLiteral("Click to record conversion"));
+        QCOMPARE(m_window->statusPanel(3)->text(), QStringLiteral("Decimals: 3"));
+        QCOMPARE(child<QLabel>("lblquantity")->text(), QStringLiteral("Select quantity:"));
+        QVERIFY(!m_window->isMaximized());
+        QCOMPARE(m_window->minimumSize(), m_window->maximumSize());
+        QVERIFY(!(m_window->windowFlags() & Qt::WindowMaximizeButtonHint));
+        QVERIFY(m_messages.isEmpty());
+        QVERIFY(!QFile::exists(settingsLocation()));
+    }
+
+    void choosingAQuantityFillsTheUnitLists()
+    {
+        open();
+        chooseConversion("Length", "metre (m)", "foot (ft)");
+        type("2");
+        QCOMPARE(result(), QStringLiteral("6.562"));
+        choose("cboquantity", "Acceleration");
+        QCOMPARE(combo("cbounit1")->count(), 5);
+        QCOMPARE(combo("cbounit2")->count(), 5);
+        QCOMPARE(combo("cbounit1")->currentIndex(), -1);
+        QCOMPARE(input()->text(), QString());
+        QCOMPARE(result(), QString());
+        // the same quantity again empties everything once more
+        chooseConversion("Acceleration", "gal (cm/s²)", "g (g)");
+        type("5");
+        choose("cboquantity", "Acceleration");
+        QCOMPARE(combo("cbounit1")->currentIndex(), -1);
+        QCOMPARE(input()->text(), QString());
+        QVERIFY(m_messages.isEmpty());
+    }
+
+    void typingConvertsPerKeystroke()
+    {
+        open();
+        chooseConversion("Temperature", "Celsius (°C)", "Fahrenheit (°F)");
+        type("1");
+        QCOMPARE(result(), QStringLiteral("33.800"));
+        type("0");
+        QCOMPARE(result(), QStringLiteral("50.000"));
+        type("0");
+        QCOMPARE(result(), QStringLiteral("212.000"));
+        // Backspace to an empty input clears the result without a message.
+        for (int i = 0; i < 3; ++i)
+            QTest::keyClick(input(), Qt::Key_Backspace);
+        QCOMPARE(result(), QString());
+        QVERIFY(m_messages.isEmpty());
+    }
+
+    void enterReconvertsAndInsertsNothing()
+    {
+        open();
+        chooseConversion("Length", "metre (m)", "kilometre (km)");
+        type("1500");
+        m_window->state().decimalPlaces = 1;
+        QTest::keyClick(input(), Qt::Key_Return);
+        QCOMPARE(input()->text(), QStringLiteral("1500"));
+        QCOMPARE(result(), QStringLiteral("1.5"));
+    }
+
+    void inputHoldsTwentyCharacters()
+    {
+        open();
+        type("123456789012345678901");
+        QCOMPARE(input()->text(), QStringLiteral("12345678901234567890"));
+    }
+
+    void nothingShownWithoutAFinalUnit()
+    {
+        open();
+        choose("cboquantity", "Mass");
+        choose("cbounit1", "pound (lb)");
+        type("7");
+        QCOMPARE(result(), QString());
+        choose("cbounit2", "kilogram (kg)");
+        QCOMPARE(result(), QStringLiteral("3.175"));
+    }
+
+    void captionClickBeforeAnyChoicePrompts()
+    {
+        open();
+        child<QComboBox>("cbounit1")->setFocus();
+        QTest::mouseClick(child<ClickableLabel>("lblunit2"), Qt::LeftButton);
+        QCOMPARE(m_messages.size(), 1);
+        QCOMPARE(m_messages[0], (MessageSpec{"Please select a quantity and units.", QMessageBox::Information}));
+        QCOMPARE(QApplication::focusWidget(), combo("cboquantity"));
+        // A new quantity without units still prompts, until Convert runs.
+        choose("cboquantity", "Time");
+        QTest::mouseClick(child<ClickableLabel>("lblquantity"), Qt::LeftButton);
+        QCOMPARE(m_messages.size(), 2);
+        choose("cbounit1", "hour (h)");
+        choose("cbounit2", "minute (min)");
+        type("2");
+        input()->clear();
+        QTest::mouseClick(child<QLineEdit>("lblconv"), Qt::LeftButton);
+        QCOMPARE(m_messages.size(), 2);
+    }
+
+    // State: Length, parsec to metre. Action: a value too large to convert.
+    // Expected: message 334, the input emptied, the converted 0 shown, the
+    // selection kept.
+    void overflowIsReportedAndRecovers()
+    {
+        open();
+        chooseConversion("Length", "parsec (pc)", "metre (m)");
+        type("1e300");
+        QCOMPARE(m_messages.size(), 1);
+        QCOMPARE(m_messages[0],
+                 (MessageSpec{"You have entered a number that is too big to calculate! Please re-enter your value!",
+                              QMessageBox::Critical, QMessageBox::Ok, QMessageBox::NoButton, "Try Again."}));
+        QCOMPARE(input()->text(), QString());
+        QCOMPARE(result(), QStringLiteral(".000"));
+        QCOMPARE(combo("cbounit1")->currentText(), QStringLiteral("parsec (pc)"));
+        QCOMPARE(combo("cbounit2")->currentText(), QStringLiteral("metre (m)"));
+        QCOMPARE(combo("cboquantity")->currentText(), QStringLiteral("Length"));
+        type("2");
+        QCOMPARE(result(), QStringLiteral("61713560000000000.000"));
+    }
+
+    void temperatureRepeatsTheConversionOfZero()
+    {
+        open();
+        chooseConversion("Temperature", "Fahrenheit (°F)", "Celsius (°C)");
+        type("1e400");
+        QCOMPARE(m_messages.size(), 1);
+        QCOMPARE(result(), QStringLiteral("-17.778"));
+    }
+
+    // A user unit whose factor is 0: converting into it divides by zero. The
+    // repeated conversion of 0 fails too (0 ÷ 0) and ends without a second
+    // message and without a result.
+    void divisionByZeroNeverLoops()
+    {
+        WriteSetting(section::userunits, "Forcenumber", "1");
+        WriteSetting(section::userunits, "Force1", "nothing");
+        WriteSetting(section::userunits, "Forcefactor1", "0");
+        WriteSetting(section::userunits, "Forceused1", "1");
+        open();
+        chooseConversion("Force", "newton (N)", "nothing");
+        type("5");
+        QCOMPARE(m_messages.size(), 1);
+        QCOMPARE(m_messages[0].text, QStringLiteral("The error #11 occurred - Division by zero"));
+        QCOMPARE(m_messages[0].icon, QMessageBox::Critical);
+        QCOMPARE(m_messages[0].title, QStringLiteral("Try Again."));
+        QCOMPARE(input()->text(), QString());
+        QCOMPARE(result(), QString());
+        QCOMPARE(combo("cbounit2")->currentText(), QStringLiteral("nothing"));
+        // the other way round works
+        choose("cbounit1", "nothing");
+        choose("cbounit2", "newton (N)");
+        type("5");
+        QCOMPARE(result(), QStringLiteral(".000"));
+        QCOMPARE(m_messages.size(), 1);
+    }
+
+    void damagedUserUnitsAreSilent()
+    {
+        WriteSetting(section::userunits, "Massnumber", "1");
+        WriteSetting(section::userunits, "Mass1", "sack");
+        WriteSetting(section::userunits, "Massfactor1", "heavy");
+        WriteSetting(section::userunits, "Massused1", "1");
+        open();
+        chooseConversion("Mass", "kilogram (kg)", "gram (g)");
+        type("3");
+        QCOMPARE(result(), QStringLiteral("3000.000"));
+        choose("cbounit2", "sack");
+        QCOMPARE(result(), QStringLiteral("3000.000"));
+        WriteSetting(section::userunits, "Massnumber", "x");
+        choose("cboquantity", "Mass");
+        QCOMPARE(combo("cbounit1")->count(), 16);
+        QVERIFY(m_messages.isEmpty());
+    }
+
+    void positionThatIsNotANumberKeepsTheDesignPosition()
+    {
+        WriteSetting(section::settings, "top", "middle");
+        WriteSetting(section::settings, "left", "3000");
+        open();
+        QCOMPARE(m_window->pos(), QPoint(200, 0));
+        QVERIFY(m_messages.isEmpty());
+    }
+
+    void reopensWhereItWasClosed()
+    {
+        open();
+        m_window->move(321, 123);
+        QVERIFY(m_window->close());
+        QCOMPARE(ReadSetting(section::settings, "left", ""), QString::number(321 * 15));
+        QCOMPARE(ReadSetting(section::settings, "top", ""), QString::number(123 * 15));
+        open();
+        QCOMPARE(m_window->pos(), QPoint(321, 123));
+    }
+
+    // As the preferences dialog changes the number style: the next
+    // activation reformats the result and shows the decimals.
+    void activationReformats()
+    {
+        open();
+        chooseConversion("Length", "mile (US statute)", "kilometre (km)");
+        type("1");
+        QCOMPARE(result(), QStringLiteral("1.609"));
+        m_window->state().scientific = true;
+        m_window->state().decimalPlaces = 5;
+        QWidget other;
+        other.show();
+        other.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&other));
+        m_window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
+        QCOMPARE(result(), QStringLiteral("1.60934E+0"));
+        QCOMPARE(m_window->statusPanel(3)->text(), QStringLiteral("Decimals: 5"));
+    }
+
+    void storedDecimalsOutOfRangeAreThree()
+    {
+        WriteSetting(section::settings, "numericformatting", "9");
+        WriteSetting(section::settings, "scientific", "TRUE");
+        open();
+        QCOMPARE(m_window->statusPanel(3)->text(), QStringLiteral("Decimals: 3"));
+        chooseConversion("Length", "metre (m)", "metre (m)");
+        type("1234.5");
+        QCOMPARE(result(), QStringLiteral("1.235E+3"));
+    }
+
+    void anyTypedTextIsSafe()
+    {
+        open();
+        chooseConversion("Length", "metre (m)", "metre (m)");
+        for (const QString &text : {QStringLiteral("12abc"), QStringLiteral("abc"), QStringLiteral("&HFF"), QStringLiteral("--1"),
+                                    QStringLiteral("1e-400"), QStringLiteral("\u00b2\u00b3"), QStringLiteral("  ")}) {
+            input()->setText(text);
+            QVERIFY(!result().isEmpty());
+        }
+        QCOMPARE(m_messages.size(), 0);
+        input()->setText("12abc");
+        QCOMPARE(result(), QStringLiteral("12.000"));
+        input()->setText("abc");
+        QCOMPARE(result(), QStringLiteral(".000"));
+    }
+
+    void focusSelectsTheWholeInput()
+    {
+        open();
+        input()->setText("123");
+        combo("cboquantity")->setFocus();
+        QTest::mouseClick(input(), Qt::LeftButton);
+        QTRY_COMPARE(input()->selectedText(), QStringLiteral("123"));
+    }
+};
+
+QTEST_MAIN(TestMainWindow)
+#include "tst_mainwindow.moc"
