@@ -1,0 +1,112 @@
+// Reads arbitrary bytes as typed input. Besides crashes and sanitizer
+// findings it stops on: an error other than an overflow, a result that is
+// not finite, a value that changes when a non-number character follows the
+// text or that a leading minus does not negate, and a plain decimal number
+// that the C library's strtod reads as another double.
+
+#include "conversionerror.h"
+#include "numbers.h"
+
+#include <cerrno>
+#include <cmath>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <optional>
+#include <string>
+#include <string_view>
+
+using namespace quantix;
+
+namespace {
+
+[[noreturn]] void fail(const char *what, std::string_view text)
+{
+    std::fprintf(stderr, "fuzz_typedvalue: %s for \"%.*s\"\n", what, static_cast<int>(text.size()), text.data());
+    std::abort();
+}
+
+// The value, or empty when reading overflows.
+std::optional<double> read(std::string_view text)
+{
+    try {
+        const double value = readTypedValue(text);
+        if (!std::isfinite(value))
+            fail("a value that is not finite", text);
+        return value;
+    } catch (const ConversionError &error) {
+        if (error.number() != ConversionError::Overflow)
+            fail("an error other than an overflow", text);
+        return std::nullopt;
+    }
+}
+
+bool same(std::optional<double> a, std::optional<double> b)
+{
+    return a.has_value() == b.has_value() && (!a || *a == *b);
+}
+
+bool isDigit(char c)
+{
+    return c >= '0' && c <= '9';
+}
+
+// Digits with at most one point and at least one digit, then optionally an
+// exponent with digits: the texts on which both readers must agree exactly.
+bool isPlainDecimal(std::string_view text)
+{
+    std::size_t i = 0;
+    bool digits = false;
+    for (; i < text.size() && isDigit(text[i]); ++i)
+        digits = true;
+    if (i < text.size() && text[i] == '.')
+        ++i;
+    for (; i < text.size() && isDigit(text[i]); ++i)
+        digits = true;
+    if (!digits)
+        return false;
+    if (i == text.size())
+        return true;
+    if (text[i] != 'e' && text[i] != 'E')
+        return false;
+    ++i;
+    if (i < text.size() && (text[i] == '+' || text[i] == '-'))
+        ++i;
+    if (i == text.size())
+        return false;
+    for (; i < text.size(); ++i) {
+        if (!isDigit(text[i]))
+            return false;
+    }
+    return true;
+}
+
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
+{
+    const std::string_view text(reinterpret_cast<const char *>(data), size);
+    const std::optional<double> value = read(text);
+
+    std::string longer(text);
+    longer += 'x';
+    if (!same(read(longer), value))
+        fail("a different value when text follows", text);
+
+    const std::size_t first = text.find_first_not_of(" \t\r\n");
+    if (first != std::string_view::npos && text[first] != '+' && text[first] != '-' && text[first] != '&') {
+        const std::optional<double> negated = read("-" + std::string(text));
+        if (negated.has_value() != value.has_value() || (value && !(*negated == -*value && std::signbit(*negated) != std::signbit(*value))))
+            fail("a leading minus that does not negate", text);
+    }
+
+    if (isPlainDecimal(text) && text.size() < 1000) {
+        const std::string terminated(text);
+        errno = 0;
+        const double expected = std::strtod(terminated.c_str(), nullptr);
+        const bool overflow = errno == ERANGE && std::isinf(expected);
+        if (overflow ? value.has_value() : !same(value, expected))
+            fail("another value than strtod", text);
+    }
+    return 0;
+}
