@@ -1,0 +1,177 @@
+#include "helpwindow.h"
+
+#include "stringtable.h"
+#include "uisupport.h"
+
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QSplitter>
+#include <QToolButton>
+#include <QUrl>
+#include <QVBoxLayout>
+
+namespace quantix {
+
+namespace {
+
+// The help window's own words; the menus' "&Contents" comes from the string table.
+const QString titleSuffix = QStringLiteral(" - Quantix 96 Help");
+const QString backCaption = QStringLiteral("&Back");
+const QString forwardCaption = QStringLiteral("&Forward");
+const QString findCaption = QStringLiteral("&Find:");
+constexpr int contentsCaptionId = 51;
+constexpr QSize initialSize(640, 480);
+
+QToolButton *addButton(QHBoxLayout *row, const QString &name, const QString &caption)
+{
+    auto *button = new QToolButton;
+    button->setObjectName(name);
+    button->setText(caption);
+    button->setToolButtonStyle(Qt::ToolButtonTextOnly);
+    row->addWidget(button);
+    return button;
+}
+
+}
+
+QVariant HelpBrowser::loadResource(int, const QUrl &)
+{
+    return {};
+}
+
+HelpWindow::HelpWindow(std::shared_ptr<const HelpFile> file, QWidget *parent)
+    : QWidget(parent, Qt::Window)
+    , m_file(std::move(file))
+{
+    setObjectName(QStringLiteral("yellow"));
+    setProgramIcon(this);
+
+    auto *buttons = new QHBoxLayout;
+    QToolButton *contents = addButton(buttons, QStringLiteral("contents"), str(contentsCaptionId));
+    m_back = addButton(buttons, QStringLiteral("back"), backCaption);
+    m_forward = addButton(buttons, QStringLiteral("forward"), forwardCaption);
+    buttons->addStretch();
+
+    m_searchPanel = new QWidget;
+    m_searchPanel->setObjectName(QStringLiteral("searchPanel"));
+    auto *findLabel = new QLabel(findCaption);
+    m_query = new QLineEdit;
+    m_query->setObjectName(QStringLiteral("search"));
+    m_query->setClearButtonEnabled(true);
+    findLabel->setBuddy(m_query);
+    m_hits = new QListWidget;
+    m_hits->setObjectName(QStringLiteral("hits"));
+    auto *searchLayout = new QVBoxLayout(m_searchPanel);
+    searchLayout->setContentsMargins(0, 0, 0, 0);
+    searchLayout->addWidget(findLabel);
+    searchLayout->addWidget(m_query);
+    searchLayout->addWidget(m_hits);
+    m_searchPanel->hide();
+
+    m_text = new HelpBrowser;
+    m_text->setObjectName(QStringLiteral("text"));
+    m_text->setOpenLinks(false);
+    m_text->setOpenExternalLinks(false);
+
+    auto *splitter = new QSplitter(Qt::Horizontal);
+    splitter->addWidget(m_searchPanel);
+    splitter->addWidget(m_text);
+    splitter->setStretchFactor(1, 1);
+    splitter->setSizes({initialSize.width() / 3, initialSize.width() * 2 / 3});
+
+    auto *layout = new QVBoxLayout(this);
+    layout->addLayout(buttons);
+    layout->addWidget(splitter, 1);
+    resize(initialSize);
+
+    connect(contents, &QToolButton::clicked, this, &HelpWindow::showContents);
+    connect(m_back, &QToolButton::clicked, this, [this] { go(-1); });
+    connect(m_forward, &QToolButton::clicked, this, [this] { go(1); });
+    connect(m_text, &QTextBrowser::anchorClicked, this, &HelpWindow::followLink);
+    connect(m_query, &QLineEdit::textChanged, this, &HelpWindow::search);
+    const auto showHit = [this](QListWidgetItem *item) {
+        if (const HelpTopic *topic = m_file->topic(item->data(Qt::UserRole).toInt()))
+            showTopic(*topic);
+    };
+    connect(m_hits, &QListWidget::itemClicked, this, showHit);
+    connect(m_hits, &QListWidget::itemActivated, this, showHit);
+    search(QString());
+    updateButtons();
+}
+
+void HelpWindow::showTopic(const HelpTopic &topic)
+{
+    if (m_position < 0 || m_history[m_position] != topic.context) {
+        m_history.resize(m_position + 1);
+        m_history.append(topic.context);
+        m_position = m_history.size() - 1;
+    }
+    display(topic.context);
+}
+
+void HelpWindow::showContents()
+{
+    m_searchPanel->show();
+    if (const HelpTopic *contents = m_file->contents())
+        showTopic(*contents);
+    m_query->setFocus();
+    m_query->selectAll();
+}
+
+void HelpWindow::display(int context)
+{
+    const HelpTopic *topic = m_file->topic(context);
+    if (!topic)
+        return;
+    setWindowTitle(topic->title + titleSuffix);
+    m_text->setHtml(QLatin1String("<h2>") + topic->title.toHtmlEscaped() + QLatin1String("</h2>") + topic->body);
+    updateButtons();
+}
+
+void HelpWindow::go(int step)
+{
+    const qsizetype position = m_position + step;
+    if (position < 0 || position >= m_history.size())
+        return;
+    m_position = position;
+    display(m_history[m_position]);
+}
+
+void HelpWindow::followLink(const QUrl &link)
+{
+    bool ok = false;
+    const int context = link.scheme() == u"topic" ? link.path().toInt(&ok) : -1;
+    if (!ok)
+        return;
+    if (const HelpTopic *topic = m_file->topic(context))
+        showTopic(*topic);
+}
+
+// Without words the list is the index of all full topics.
+void HelpWindow::search(const QString &query)
+{
+    m_hits->clear();
+    QList<const HelpTopic *> found;
+    if (query.trimmed().isEmpty()) {
+        for (const HelpTopic &topic : m_file->topics()) {
+            if (topic.kind != TopicKind::Popup)
+                found.append(&topic);
+        }
+    } else {
+        found = m_file->search(query);
+    }
+    for (const HelpTopic *topic : std::as_const(found)) {
+        auto *item = new QListWidgetItem(topic->title, m_hits);
+        item->setData(Qt::UserRole, topic->context);
+    }
+}
+
+void HelpWindow::updateButtons()
+{
+    m_back->setEnabled(m_position > 0);
+    m_forward->setEnabled(m_position >= 0 && m_position + 1 < m_history.size());
+}
+
+}
