@@ -29,8 +29,11 @@ seed() {
     done
 }
 seed fuzz_typedvalue '42' '-1.5e3' ' 1 2.5 D-2' '&HFF' '&o17' '.000E+0' '0.0000001e10' '1.7976931348623157e308'
+# 8 bytes of a double (little-endian), then decimals + 128 for the scientific style:
+# 1, -0.1, the largest double, the smallest, and 9.9996, 0.9996, -999.5 whose rounding carries.
 seed fuzz_formatresult '\x00\x00\x00\x00\x00\x00\xf0\x3f\x03' '\x9a\x99\x99\x99\x99\x99\xb9\xbf\x88' \
-    '\xff\xff\xff\xff\xff\xff\xef\x7f\x83' '\x01\x00\x00\x00\x00\x00\x00\x00\x08'
+    '\xff\xff\xff\xff\xff\xff\xef\x7f\x83' '\x01\x00\x00\x00\x00\x00\x00\x00\x08' \
+    '\xc7\x29\x3a\x92\xcb\xff\x23\x40\x83' '\x78\x9c\xa2\x23\xb9\xfc\xef\x3f\x03' '\x00\x00\x00\x00\x00\x3c\x8f\xc0\x00'
 seed fuzz_storedfactor '1609.344' '1.609,344' '-2,5E-3' ' 1e308 ' '1,234.5'
 
 status=0
