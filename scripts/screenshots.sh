@@ -1,0 +1,55 @@
+#!/usr/bin/env bash
+# Takes screenshots of the program's windows under a virtual X display, with
+# a fresh settings folder: the main window with a conversion shown, and the
+# about box. Usage: scripts/screenshots.sh [OUTPUT_FOLDER] (default
+# build/screenshots). BUILD_DIR chooses the build folder (default build).
+set -euo pipefail
+cd "$(dirname "$0")/.."
+export BUILD_DIR=${BUILD_DIR:-build}
+
+if [ "${1:-}" = "--on-display" ]; then
+    out=$2
+    pause() { sleep "${1:-0.6}"; }
+    shot() { import -window "$2" "$out/$1.png" && echo "$out/$1.png"; }
+    window() {  # window TITLE: the id of the visible window with that title
+        local id=""
+        for _ in $(seq 50); do
+            id=$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -n1) || true
+            [ -n "$id" ] && break
+            pause 0.2
+        done
+        [ -n "$id" ] || { echo "no window \"$1\"" >&2; exit 1; }
+        echo "$id"
+    }
+    keys() { xdotool key --delay 40 "$@"; }
+
+    "$BUILD_DIR/app/quantix96" </dev/null &
+    trap 'kill $! 2>/dev/null || true' EXIT
+    main=$(window "Quantix 96")
+    xdotool windowfocus --sync "$main"
+    pause
+
+    # Length, "mile (US statute)" into "kilometre (km)", 26.2
+    keys $(printf 'Down %.0s' $(seq 16)) Tab $(printf 'Down %.0s' $(seq 5)) Tab $(printf 'Down %.0s' $(seq 6)) Tab
+    xdotool type --delay 60 "26.2"
+    pause
+    shot main "$main"
+
+    keys alt+h
+    pause 0.4
+    keys a
+    about=$(window "About Quantix 96")
+    pause
+    shot about "$about"
+    keys Return
+    exit 0
+fi
+
+. scripts/packages.sh
+ensure_packages "${BUILD_PACKAGES[@]}" "${RUN_PACKAGES[@]}" xvfb xauth xdotool imagemagick x11-utils
+scripts/build.sh >/dev/null
+out=$(realpath -m "${1:-$BUILD_DIR/screenshots}")
+mkdir -p "$out"
+export XDG_CONFIG_HOME=$(mktemp -d) XDG_RUNTIME_DIR=$(mktemp -d)
+trap 'rm -rf "$XDG_CONFIG_HOME" "$XDG_RUNTIME_DIR"' EXIT
+xvfb-run -a -s "-screen 0 1024x768x24" "$0" --on-display "$out"
