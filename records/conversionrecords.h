@@ -23,7 +23,8 @@ struct ConversionRecord
 
 // The conversion records of this run, numbered 1 to N, and the flags that
 // say whether they exist, are saved, and whether the records window should
-// open its save dialog when it is next activated.
+// open its save dialog when it is next activated. They outlive the records
+// window, which only shows them.
 class ConversionRecords
 {
 public:
@@ -42,6 +43,7 @@ public:
     bool exist = false;            // records-exist flag
     bool saved = false;            // records-saved flag
     bool openSaveRequest = false;  // open the save dialog at the records window's next activation
+    QString lastSavedFile;         // the name of the last successful Save As, which Save rewrites
 
 private:
     QList<ConversionRecord> m_records;

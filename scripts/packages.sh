@@ -16,5 +16,9 @@ ensure_packages() {
 # What every build needs.
 BUILD_PACKAGES=(g++ cmake ninja-build qt6-base-dev libgl-dev)
 
+# What the tests need besides the build: independent readers of the RTF and
+# PDF files the records window writes.
+TEST_PACKAGES=(unrtf poppler-utils)
+
 # What the program needs to look right: metric-compatible fonts for the forms.
 RUN_PACKAGES=(fonts-liberation)

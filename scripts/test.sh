@@ -5,7 +5,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 . scripts/packages.sh
-ensure_packages "${BUILD_PACKAGES[@]}"
+ensure_packages "${BUILD_PACKAGES[@]}" "${TEST_PACKAGES[@]}"
 if [ "${1:-}" = "--sanitize" ]; then
     export BUILD_DIR=build-sanitize ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1
     scripts/build.sh -DBUILD_TESTING=ON -DQUANTIX_SANITIZE=ON -DCMAKE_BUILD_TYPE=Debug

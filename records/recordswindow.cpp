@@ -1,0 +1,312 @@
+#include "recordswindow.h"
+
+#include "appstate.h"
+#include "commondialogs.h"
+#include "messages.h"
+#include "recordsfile.h"
+#include "rtfwriter.h"
+#include "settingsstore.h"
+#include "stringtable.h"
+#include "uisupport.h"
+#include "windowgeometry.h"
+
+#include "ui_frmConvRecords.h"
+
+#include <QAbstractTextDocumentLayout>
+#include <QClipboard>
+#include <QCloseEvent>
+#include <QGuiApplication>
+#include <QMimeData>
+#include <QPointer>
+#include <QPrinter>
+#include <QScreen>
+#include <QTextCursor>
+#include <QTextDocument>
+#include <QTextDocumentFragment>
+#include <QTimer>
+#include <QVBoxLayout>
+
+#include <algorithm>
+
+namespace quantix {
+
+namespace {
+
+struct Caption
+{
+    const char *name;
+    int id;
+};
+
+constexpr Caption menuCaptions[] = {
+    {"mnufile", 10},       {"mnufilesave", 34},   {"mnufilesaveas", 39},       {"mnuFilePrint", 13},
+    {"mnuFileQuit", 14},   {"mnuedit", 20},       {"mnueditedit_0", 25},       {"mnueditedit_1", 26},
+    {"mnueditselectall", 192},
+};
+
+constexpr const char *separators[] = {"mnuFileSep1", "sep2", "mnueditsep1"};
+
+const QString saveFilter = QStringLiteral("Text File (*.txt);;Rich Text Format (*.rtf)");
+
+RecordsWindow::Clock &recordsClock()
+{
+    static RecordsWindow::Clock current;
+    return current;
+}
+
+QDateTime now()
+{
+    return recordsClock() ? recordsClock()() : QDateTime::currentDateTime();
+}
+
+std::optional<int> readTwips(const char *key, const char *defaultText)
+{
+    return toWholeNumber(ReadSetting(section::settings, QLatin1String(key), QLatin1String(defaultText)));
+}
+
+void writeTwips(const char *key, int twips)
+{
+    WriteSetting(section::settings, QLatin1String(key), QString::number(twips));
+}
+
+QTextCharFormat printFormat(const PrintFont &font)
+{
+    QTextCharFormat format;
+    format.setFont(toQFont(font));
+    format.setForeground(toQColor(font.colour));
+    return format;
+}
+
+}
+
+RecordsWindow::RecordsWindow(AppState &state, QWidget *parent)
+    : QMainWindow(parent)
+    , ui(std::make_unique<Ui::frmConvRecords>())
+    , m_state(state)
+{
+    ui->setupUi(this);
+    setAttribute(Qt::WA_DeleteOnClose);
+    setProgramIcon(this);
+    for (const char *name : separators) {
+        if (auto *action = findChild<QAction *>(QLatin1String(name)))
+            action->setSeparator(true);
+    }
+    // The box fills the client area and follows its size.
+    auto *layout = new QVBoxLayout(ui->centralwidget);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(ui->txtRecords);
+    ui->txtRecords->setContextMenuPolicy(Qt::NoContextMenu);
+
+    restoreStoredGeometry();
+    setCaptions();
+    // Lines wrap at the width the box has when the window loads.
+    ui->txtRecords->setLineWrapMode(QTextEdit::FixedPixelWidth);
+    ui->txtRecords->setLineWrapColumnOrWidth(width());
+    buildRecordsText();
+
+    connect(ui->mnufilesave, &QAction::triggered, this, &RecordsWindow::save);
+    connect(ui->mnufilesaveas, &QAction::triggered, this, &RecordsWindow::saveAs);
+    connect(ui->mnuFilePrint, &QAction::triggered, this, &RecordsWindow::print);
+    connect(ui->mnuFileQuit, &QAction::triggered, this, &QWidget::close);
+    connect(ui->mnuedit, &QMenu::aboutToShow, this, &RecordsWindow::editMenuOpening);
+    connect(ui->mnueditedit_0, &QAction::triggered, this, &RecordsWindow::copyText);
+    connect(ui->mnueditedit_1, &QAction::triggered, this, &RecordsWindow::copyRichText);
+    connect(ui->mnueditselectall, &QAction::triggered, this, &RecordsWindow::selectAll);
+}
+
+RecordsWindow::~RecordsWindow() = default;
+
+void RecordsWindow::setClock(Clock clock)
+{
+    recordsClock() = std::move(clock);
+}
+
+void RecordsWindow::setCaptions()
+{
+    setWindowTitle(str(350));
+    for (const Caption &caption : menuCaptions) {
+        if (auto *menu = findChild<QMenu *>(QLatin1String(caption.name)))
+            menu->setTitle(str(caption.id));
+        else if (auto *action = findChild<QAction *>(QLatin1String(caption.name)))
+            action->setText(str(caption.id));
+    }
+}
+
+// A stored value that is not a number leaves that edge or size as designed.
+// A size larger than the screen shrinks to it; the position is kept as
+// stored.
+void RecordsWindow::restoreStoredGeometry()
+{
+    const std::optional<int> left = readTwips("ConvRecordsLeft", "300");
+    const std::optional<int> top = readTwips("ConvRecordsTop", "300");
+    move(left ? twipsToPixels(*left) : x(), top ? twipsToPixels(*top) : y());
+
+    const QScreen *screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
+    const QSize screenSize = screen ? screen->geometry().size() : QSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+    if (const std::optional<int> width = readTwips("ConvRecordsWidth", "7575"))
+        resize(std::min(twipsToPixels(*width), screenSize.width()), height());
+    if (const std::optional<int> height = readTwips("ConvRecordsHeight", "3840"))
+        resize(width(), std::min(twipsToPixels(*height), screenSize.height()));
+}
+
+// Left and top are kept in 16 bits; a window far off the screen is stored
+// at the edge of that range rather than wrapped round.
+void RecordsWindow::storeGeometry()
+{
+    const auto edge = [](int pixels) { return std::clamp(pixelsToTwips(pixels), -32768, 32767); };
+    writeTwips("ConvRecordsLeft", edge(x()));
+    writeTwips("ConvRecordsTop", edge(y()));
+    writeTwips("ConvRecordsWidth", pixelsToTwips(width()));
+    writeTwips("ConvRecordsHeight", pixelsToTwips(height()));
+}
+
+// Formatting the text the box shows costs as much as laying it out again,
+// so it is done only when the print font changed since the text was shown.
+void RecordsWindow::frmFont()
+{
+    if (m_shownFont != m_state.printFont)
+        showText();
+    ui->txtRecords->setTextCursor(QTextCursor(ui->txtRecords->document()));
+}
+
+void RecordsWindow::buildRecordsText()
+{
+    m_text = m_state.records.text(now());
+    m_shownFont.reset();
+    frmFont();
+}
+
+// The text in the print font goes into a new document, which is laid out
+// once when the box takes it.
+void RecordsWindow::showText()
+{
+    m_shownFont = m_state.printFont;
+    auto *document = new QTextDocument(ui->txtRecords);
+    document->setUndoRedoEnabled(false);
+    document->setDefaultFont(toQFont(m_state.printFont));
+    QTextCursor(document).insertText(m_text, printFormat(m_state.printFont));
+    // The box deletes only the document it made itself.
+    const QPointer<QTextDocument> previous = ui->txtRecords->document();
+    ui->txtRecords->setDocument(document);
+    if (previous && previous->parent() == ui->txtRecords)
+        delete previous;
+}
+
+void RecordsWindow::changeEvent(QEvent *event)
+{
+    QMainWindow::changeEvent(event);
+    if (event->type() == QEvent::ActivationChange && isActiveWindow())
+        activated();
+}
+
+// The request is taken before the dialog opens: closing the dialog
+// activates the window again, which must not open it a second time.
+void RecordsWindow::activated()
+{
+    frmFont();
+    ConversionRecords &records = m_state.records;
+    const bool openSaveDialog = !records.saved && records.openSaveRequest;
+    records.openSaveRequest = false;
+    if (openSaveDialog)
+        QTimer::singleShot(0, this, &RecordsWindow::saveAs);
+}
+
+void RecordsWindow::closeEvent(QCloseEvent *event)
+{
+    storeGeometry();
+    event->accept();
+}
+
+void RecordsWindow::saveAs()
+{
+    const std::optional<QString> fileName = CommonDialogs::instance().saveFileName(this, str(73), saveFilter);
+    if (!fileName || !writeRecords(*fileName))
+        return;
+    ConversionRecords &records = m_state.records;
+    records.lastSavedFile = *fileName;
+    records.saved = true;
+    records.openSaveRequest = false;
+}
+
+void RecordsWindow::save()
+{
+    const ConversionRecords &records = m_state.records;
+    if (!records.saved || records.lastSavedFile.isEmpty()) {
+        saveAs();
+        return;
+    }
+    writeRecords(records.lastSavedFile);
+}
+
+bool RecordsWindow::writeRecords(const QString &fileName)
+{
+    const QByteArray content = recordsFileContent(fileName, m_text, m_state.printFont);
+    if (const std::optional<QString> error = writeRecordsFile(fileName, content)) {
+        Messages::show(this, {*error, QMessageBox::Critical});
+        return false;
+    }
+    return true;
+}
+
+QString RecordsWindow::selectedText() const
+{
+    return ui->txtRecords->textCursor().selection().toPlainText();
+}
+
+// The selection, or else the whole text, laid out for the printer's page in
+// the print font. Laying it out on the printer itself keeps the sizes true
+// and leaves out the page numbers an unpaginated document would get.
+void RecordsWindow::print()
+{
+    QPrinter printer(QPrinter::HighResolution);
+    if (!CommonDialogs::instance().print(this, printer))
+        return;
+    const QString selection = selectedText();
+    QTextDocument document;
+    document.documentLayout()->setPaintDevice(&printer);
+    document.setDefaultFont(toQFont(m_state.printFont));
+    document.setPageSize(printer.pageRect(QPrinter::DevicePixel).size());
+    QTextCursor(&document).insertText(selection.isEmpty() ? m_text : selection, printFormat(m_state.printFont));
+    document.print(&printer);
+    if (printer.printerState() == QPrinter::Error)
+        Messages::show(this, {str(1010), QMessageBox::Critical});
+}
+
+void RecordsWindow::editMenuOpening()
+{
+    const bool selected = ui->txtRecords->textCursor().hasSelection();
+    ui->mnueditedit_0->setEnabled(selected);
+    ui->mnueditedit_1->setEnabled(selected);
+}
+
+void RecordsWindow::copyText()
+{
+    const QString selection = selectedText();
+    if (!selection.isEmpty())
+        QGuiApplication::clipboard()->setText(selection);
+}
+
+// RTF under its MIME type and, on Windows, under the clipboard format name
+// word processors look for; plain text beside it for every other program.
+void RecordsWindow::copyRichText()
+{
+    const QString selection = selectedText();
+    if (selection.isEmpty())
+        return;
+    const QByteArray rtf = recordsRtf(selection, m_state.printFont);
+    auto *data = new QMimeData;
+    data->setData(QStringLiteral("text/rtf"), rtf);
+#ifdef Q_OS_WIN
+    data->setData(QStringLiteral("application/x-qt-windows-mime;value=\"Rich Text Format\""), rtf);
+#endif
+    data->setText(selection);
+    QGuiApplication::clipboard()->setMimeData(data);
+}
+
+void RecordsWindow::selectAll()
+{
+    if (!ui->txtRecords->document()->isEmpty())
+        ui->txtRecords->selectAll();
+}
+
+}

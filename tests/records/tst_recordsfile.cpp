@@ -1,0 +1,221 @@
+#include "conversionrecords.h"
+#include "recordsfile.h"
+#include "recordstesting.h"
+#include "rtfwriter.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <unistd.h>
+
+using namespace quantix;
+using namespace quantix::testing;
+
+namespace {
+
+const QString area = QStringLiteral("3. (Area)  2 hectare (ha)  =  20000 square metre (m²)");
+
+QByteArray readAll(const QString &fileName)
+{
+    QFile file(fileName);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(unreadable)");
+}
+
+bool writeFile(const QString &fileName, const QByteArray &content)
+{
+    QFile file(fileName);
+    return file.open(QIODevice::WriteOnly) && file.write(content) == content.size();
+}
+
+// unrtf's HTML names the font, size, colour and styles; its text collapses
+// runs of blanks, so the comparison does too.
+QString collapsed(QString text)
+{
+    return text.replace(QRegularExpression(QStringLiteral(" +")), QStringLiteral(" "));
+}
+
+// The text of unrtf's HTML body: line breaks, no tags, entities decoded.
+QString htmlText(QString html)
+{
+    html.remove(u'\n').replace(QStringLiteral("<br>"), QStringLiteral("\n"));
+    html.remove(QRegularExpression(QStringLiteral("<[^>]*>")));
+    const std::pair<const char *, const char *> entities[] = {
+        {"&sup2;", "²"}, {"&sup3;", "³"},   {"&micro;", "µ"}, {"&deg;", "°"}, {"&middot;", "·"},
+        {"&Aring;", "Å"}, {"&lt;", "<"}, {"&gt;", ">"}, {"&quot;", "\""}, {"&amp;", "&"}};
+    for (const auto &[entity, text] : entities)
+        html.replace(QLatin1String(entity), QString::fromUtf8(text));
+    return html;
+}
+
+}
+
+// The records text, the two file formats and how a records file is written.
+class TestRecordsFile : public QObject
+{
+    Q_OBJECT
+
+    QTemporaryDir m_dir;
+
+    QString path(const QString &name) const { return m_dir.filePath(name); }
+
+private slots:
+    void initTestCase() { useUtc(); }
+
+    void recordsText_data()
+    {
+        QTest::addColumn<QList<ConversionRecord>>("records");
+        QTest::addColumn<QString>("lines");
+        const ConversionRecord length{"Length", "metre (m)", "foot (ft)", "2", "6.562"};
+        const ConversionRecord typed{"Temperature", "Celsius (°C)", "Kelvin (K)", " -40,5x", "233.150"};
+        QTest::newRow("no records") << QList<ConversionRecord>{} << QString();
+        QTest::newRow("the same conversion twice")
+            << QList<ConversionRecord>{length, length}
+            << "\r\n1. (Length)  2 metre (m)  =  6.562 foot (ft)\r\n2. (Length)  2 metre (m)  =  6.562 foot (ft)";
+        QTest::newRow("typed text kept as typed")
+            << QList<ConversionRecord>{length, typed}
+            << "\r\n1. (Length)  2 metre (m)  =  6.562 foot (ft)\r\n2. (Temperature)   -40,5x Celsius (°C)  =  233.150 Kelvin (K)";
+    }
+
+    void recordsText()
+    {
+        QFETCH(QList<ConversionRecord>, records);
+        QFETCH(QString, lines);
+        ConversionRecords list;
+        for (const ConversionRecord &record : records)
+            list.append(record);
+        const QDateTime when(QDate(2026, 3, 3), QTime(14, 5, 9));
+        const QString header = QStringLiteral("Quantix 96 - Conversion Records         2:05:09 PM UTC  Tuesday, March 3, 2026\r\n");
+        QCOMPARE(list.text(when, QLocale(QLocale::English, QLocale::UnitedStates)), header + lines);
+    }
+
+    void formatFollowsTheName_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<bool>("plain");
+        QTest::newRow("txt") << "records.txt" << true;
+        QTest::newRow("capital TXT") << "RECORDS.TXT" << true;
+        QTest::newRow("rtf") << "records.rtf" << false;
+        QTest::newRow("no extension") << "records" << false;
+        QTest::newRow("txt inside the name") << "records.txt.old" << false;
+        QTest::newRow("folder named .txt") << "x.txt/records" << false;
+    }
+
+    void formatFollowsTheName()
+    {
+        QFETCH(QString, name);
+        QFETCH(bool, plain);
+        const QString text = "Header\r\n\r\n" + area;
+        const QByteArray content = recordsFileContent(name, text, PrintFont());
+        if (plain)
+            QCOMPARE(content, (text + "\r\n").toUtf8());  // the test runs in a UTF-8 locale
+        else
+            QVERIFY(content.startsWith("{\\rtf1\\ansi"));
+    }
+
+    void rtfIsAsciiWithEscapes()
+    {
+        const QByteArray rtf = recordsRtf(QStringLiteral("a\\b {c}\r\nµ°·Å ²³ 𝄞\n") + area, PrintFont());
+        for (const char c : rtf)
+            QVERIFY2(uchar(c) < 0x80, rtf.constData());
+        QVERIFY(rtf.contains("a\\\\b \\{c\\}\\par\r\n\\u181\\'b5\\u176\\'b0\\u183\\'b7\\u197\\'c5 \\u178\\'b2\\u179\\'b3 "
+                             "\\u-10188\\'3f\\u-8930\\'3f\\par\r\n"));
+        QVERIFY(rtf.contains("3. (Area)  2 hectare (ha)  =  20000 square metre (m\\u178\\'b2)\r\n}"));
+    }
+
+    void rtfReadByAnotherProgram_data()
+    {
+        QTest::addColumn<PrintFont>("font");
+        QTest::addColumn<QStringList>("expected");
+        QTest::addColumn<QStringList>("absent");
+        PrintFont styled{"Liberation Serif", "16", 0x8000FF, true, true, true};
+        QTest::newRow("bold italic underlined in colour")
+            << styled << QStringList{"face=\"Liberation Serif\"", "font-size:16pt", "color=\"#ff0080\"", "<b>", "<i>", "<u>"}
+            << QStringList{};
+        PrintFont plain{"DejaVu Sans", "20", 0x00FF00, false, false, false};
+        QTest::newRow("plain") << plain << QStringList{"face=\"DejaVu Sans\"", "font-size:20pt", "color=\"#00ff00\""}
+                               << QStringList{"<b>", "<i>", "<u>"};
+    }
+
+    void rtfReadByAnotherProgram()
+    {
+        QFETCH(PrintFont, font);
+        QFETCH(QStringList, expected);
+        QFETCH(QStringList, absent);
+        const QString text = QStringLiteral("Quantix 96 - Conversion Records\r\n\r\n1. (X)  a {b} c\\d  =  µ°·Å ²³\r\n") + area;
+        const QString file = path("read.rtf");
+        QVERIFY(!writeRecordsFile(file, recordsFileContent(file, text, font)));
+        const QString html = QString::fromUtf8(runReader("unrtf", {"--html", file}));
+        QVERIFY2(!html.isEmpty(), "unrtf did not read the file");
+        for (const QString &piece : expected)
+            QVERIFY2(html.contains(piece), qPrintable(piece + " not in " + html));
+        for (const QString &piece : absent)
+            QVERIFY2(!html.contains(piece), qPrintable(piece));
+        const QString body = html.section("<body>", 1).section("</body>", 0, 0);
+        QCOMPARE(htmlText(body).trimmed(), collapsed(QString(text).replace("\r\n", "\n")));
+    }
+
+    void savedFileReplacesTheOldOne()
+    {
+        const QString file = path("replace.txt");
+        QVERIFY(writeFile(file, QByteArray(10000, 'x')));
+        QVERIFY(!writeRecordsFile(file, "short\r\n"));
+        QCOMPARE(readAll(file), QByteArray("short\r\n"));
+    }
+
+    // State: an older file, or none. Action: a write that fails. Expected:
+    // the system's error text, and the older file as it was.
+    void failedWritesKeepTheOldFile_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("error");
+        QTest::newRow("missing folder") << path("missing/records.txt") << "No such file or directory";
+        QTest::newRow("name of a folder") << m_dir.path() << "directory";
+        QTest::newRow("full device") << "/dev/full" << "No space left on device";
+    }
+
+    void failedWritesKeepTheOldFile()
+    {
+        QFETCH(QString, name);
+        QFETCH(QString, error);
+        const std::optional<QString> failure = writeRecordsFile(name, QByteArray(100000, 'r'));
+        QVERIFY(failure);
+        QVERIFY2(failure->contains(error, Qt::CaseInsensitive), qPrintable(*failure));
+        QVERIFY(!QFileInfo(name).isFile());  // /dev/full stays a device, the folder a folder
+    }
+
+    void readOnlyFolder()
+    {
+        if (geteuid() == 0)
+            QSKIP("root writes into read-only folders");
+        QTemporaryDir dir;
+        const QString file = dir.filePath("old.rtf");
+        QVERIFY(writeFile(file, "old"));
+        QVERIFY(QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::ExeOwner));
+        QVERIFY(writeRecordsFile(file, "new"));
+        QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        QCOMPARE(readAll(file), QByteArray("old"));
+    }
+
+    // A disk that fills up half-way through: the file size limit makes the
+    // write fail after some of it went out, even for root.
+    void diskFullHalfWayKeepsTheOldFile()
+    {
+        const QString file = path("full.rtf");
+        QVERIFY(writeFile(file, "the records saved before"));
+        const std::optional<QString> failure = [&] {
+            const FileSizeLimit full(50000);
+            return writeRecordsFile(file, QByteArray(200000, 'r'));
+        }();
+        QVERIFY(failure);
+        QVERIFY2(failure->contains("File too large"), qPrintable(*failure));
+        QCOMPARE(readAll(file), QByteArray("the records saved before"));
+        QCOMPARE(QDir(m_dir.path()).entryList({"full.rtf*"}, QDir::Files), QStringList{"full.rtf"});
+    }
+};
+
+QTEST_GUILESS_MAIN(TestRecordsFile)
+#include "tst_recordsfile.moc"

@@ -1,0 +1,371 @@
+#include "appstate.h"
+#include "recordstesting.h"
+#include "recordswindow.h"
+#include "settingsstore.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QDir>
+#include <QFile>
+#include <QMenu>
+#include <QMimeData>
+#include <QPointer>
+#include <QScreen>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTextBlock>
+#include <QTextEdit>
+
+using namespace quantix;
+using namespace quantix::testing;
+
+namespace {
+
+const QString header = QStringLiteral("Quantix 96 - Conversion Records         2:05:09 PM UTC  Tuesday, March 3, 2026\r\n");
+const QString twoLines = QStringLiteral("\r\n1. (Length)  2 metre (m)  =  6.562 foot (ft)\r\n2. (Area)  2 hectare (ha)  =  20000 square metre (m²)");
+
+QByteArray readAll(const QString &fileName)
+{
+    QFile file(fileName);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+}
+
+// The records window on its own: loading, the print font, saving, printing
+// and copying, with the records and the print font of a run-wide state.
+class TestRecordsWindow : public QObject
+{
+    Q_OBJECT
+
+    QTemporaryDir m_dir;
+    AppState m_state;
+    MessageLog m_messages;
+    FakeDialogs *m_dialogs = nullptr;
+    QPointer<RecordsWindow> m_window;
+
+    QTextEdit *box() { return m_window->findChild<QTextEdit *>("txtRecords"); }
+    QAction *action(const char *name) { return m_window->findChild<QAction *>(QLatin1String(name)); }
+    QString path(const QString &name) const { return m_dir.filePath(name); }
+
+    void load()
+    {
+        m_window = new RecordsWindow(m_state);
+    }
+
+    void showActive()
+    {
+        m_window->show();
+        m_window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(m_window));
+    }
+
+    void selectLine(int line)
+    {
+        QTextCursor cursor(box()->document()->findBlockByNumber(line));
+        cursor.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);
+        box()->setTextCursor(cursor);
+    }
+
+    static QString setting(const char *key) { return ReadSetting(section::settings, QLatin1String(key), QStringLiteral("absent")); }
+
+private slots:
+    void initTestCase()
+    {
+        useUtc();
+        QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, m_dir.path());
+        RecordsWindow::setClock([] { return QDateTime(QDate(2026, 3, 3), QTime(14, 5, 9)); });
+        m_messages.install();
+    }
+
+    void init()
+    {
+        QFile::remove(settingsLocation());
+        m_messages.shown.clear();
+        m_dialogs = FakeDialogs::install();
+        m_state = AppState();
+        m_state.records.exist = true;
+        m_state.records.append({"Length", "metre (m)", "foot (ft)", "2", "6.562"});
+        m_state.records.append({"Area", "hectare (ha)", "square metre (m²)", "2", "20000"});
+    }
+
+    void cleanup() { delete m_window; }
+
+    void loadsHiddenWithTheRecordsText()
+    {
+        load();
+        QVERIFY(!m_window->isVisible());
+        QCOMPARE(m_window->windowTitle(), QStringLiteral("Conversion Records"));
+        QCOMPARE(m_window->recordsText(), header + twoLines);
+        QCOMPARE(box()->toPlainText(), QString(header + twoLines).replace("\r\n", "\n"));
+        QVERIFY(box()->isReadOnly());
+        QCOMPARE(action("mnueditedit_1")->text(), QStringLiteral("Copy as &Rich Text Format"));
+        QCOMPARE(action("mnueditselectall")->text(), QStringLiteral("&Select All"));
+        QVERIFY(action("mnuFileSep1")->isSeparator());
+        // the defaults: 300, 300, 7575 and 3840 twips
+        QCOMPARE(m_window->pos(), QPoint(20, 20));
+        QCOMPARE(m_window->size(), QSize(505, 256));
+    }
+
+    void geometryRoundTrip()
+    {
+        load();
+        showActive();
+        m_window->move(40, 50);
+        m_window->resize(600, 300);
+        m_window->close();
+        QTRY_VERIFY(!m_window);
+        QCOMPARE(setting("ConvRecordsLeft"), QStringLiteral("600"));
+        QCOMPARE(setting("ConvRecordsTop"), QStringLiteral("750"));
+        QCOMPARE(setting("ConvRecordsWidth"), QStringLiteral("9000"));
+        QCOMPARE(setting("ConvRecordsHeight"), QStringLiteral("4500"));
+        load();
+        QCOMPARE(m_window->pos(), QPoint(40, 50));
+        QCOMPARE(m_window->size(), QSize(600, 300));
+        // far off the screen: left and top stay in 16 bits
+        m_window->move(3000, -3000);
+        m_window->close();
+        QTRY_VERIFY(!m_window);
+        QCOMPARE(setting("ConvRecordsLeft"), QStringLiteral("32767"));
+        QCOMPARE(setting("ConvRecordsTop"), QStringLiteral("-32768"));
+    }
+
+    // State: a size larger than the screen, a position off it, a top that
+    // is not a number. Expected: the size shrinks to the screen, the left
+    // edge is kept, the top stays as designed.
+    void storedGeometryIsCheckedAtLoad()
+    {
+        WriteSetting(section::settings, "ConvRecordsLeft", "30000");
+        WriteSetting(section::settings, "ConvRecordsTop", "top");
+        WriteSetting(section::settings, "ConvRecordsWidth", "999999");
+        WriteSetting(section::settings, "ConvRecordsHeight", "999999");
+        load();
+        QCOMPARE(m_window->pos(), QPoint(2000, 0));
+        QCOMPARE(m_window->size(), QApplication::primaryScreen()->geometry().size());
+    }
+
+    void printFontOnEveryActivation()
+    {
+        m_state.printFont = {"DejaVu Serif", "14", 0x0000C0, true, true, true};
+        load();
+        showActive();
+        const QTextDocument *document = box()->document();
+        for (const int position : {0, 100, document->characterCount() - 2}) {
+            QTextCursor cursor(box()->document());
+            cursor.setPosition(position + 1);
+            const QTextCharFormat format = cursor.charFormat();
+            QCOMPARE(format.fontFamilies().toStringList().value(0), QStringLiteral("DejaVu Serif"));
+            QCOMPARE(format.fontPointSize(), 14.0);
+            QVERIFY(format.fontUnderline() && format.fontItalic() && format.fontWeight() == QFont::Bold);
+            QCOMPARE(format.foreground().color(), QColor(0xC0, 0, 0));
+        }
+        QVERIFY(!box()->textCursor().hasSelection());
+        QCOMPARE(box()->textCursor().position(), 0);
+        // a font chosen meanwhile shows at the next activation
+        m_state.printFont.bold = false;
+        m_window->frmFont();
+        QCOMPARE(QTextCursor(box()->document()).charFormat().fontWeight(), int(QFont::Normal));
+    }
+
+    // State: unsaved records and the request set by a refused exit. Action:
+    // the window is activated twice. Expected: one save dialog.
+    void requestOpensSaveAsOnce()
+    {
+        m_state.records.openSaveRequest = true;
+        load();
+        showActive();
+        QTRY_COMPARE(m_dialogs->saveCalls, 1);
+        QVERIFY(!m_state.records.openSaveRequest);
+        QVERIFY(!m_state.records.saved);
+        QWidget other;
+        other.show();
+        other.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&other));
+        m_window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(m_window));
+        QTest::qWait(20);
+        QCOMPARE(m_dialogs->saveCalls, 1);
+        // saved records: the request is only cleared
+        m_state.records.saved = true;
+        m_state.records.openSaveRequest = true;
+        other.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&other));
+        m_window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(m_window));
+        QTRY_VERIFY(!m_state.records.openSaveRequest);
+        QTest::qWait(20);
+        QCOMPARE(m_dialogs->saveCalls, 1);
+    }
+
+    void saveAsPlainTextByteForByte()
+    {
+        load();
+        m_dialogs->saveAnswers = {path("records.txt")};
+        m_state.records.openSaveRequest = true;
+        m_window->saveAs();
+        QCOMPARE(m_dialogs->saveTitle, QStringLiteral("Quantix 96"));
+        QCOMPARE(m_dialogs->saveFilter, QStringLiteral("Text File (*.txt);;Rich Text Format (*.rtf)"));
+        QCOMPARE(readAll(path("records.txt")),
+                 QByteArray("Quantix 96 - Conversion Records         2:05:09 PM UTC  Tuesday, March 3, 2026\r\n"
+                            "\r\n"
+                            "1. (Length)  2 metre (m)  =  6.562 foot (ft)\r\n"
+                            "2. (Area)  2 hectare (ha)  =  20000 square metre (m\xC2\xB2)\r\n"));
+        QVERIFY(m_state.records.saved);
+        QVERIFY(!m_state.records.openSaveRequest);
+        QVERIFY(m_messages.shown.isEmpty());
+    }
+
+    void nameWithoutExtensionSavesRtf()
+    {
+        load();
+        m_dialogs->saveAnswers = {path("records")};
+        m_window->saveAs();
+        const QByteArray rtf = readAll(path("records"));
+        QVERIFY(rtf.startsWith("{\\rtf1"));
+        QVERIFY(rtf.contains("square metre (m\\u178\\'b2)"));
+    }
+
+    void cancelIsSilent()
+    {
+        load();
+        m_state.records.openSaveRequest = true;
+        m_window->saveAs();
+        m_window->save();
+        QCOMPARE(m_dialogs->saveCalls, 2);
+        QVERIFY(!m_state.records.saved);
+        QVERIFY(m_state.records.openSaveRequest);
+        QVERIFY(m_messages.shown.isEmpty());
+    }
+
+    // Save after a save rewrites the same file without asking; a new record
+    // makes it ask again.
+    void saveAfterSave()
+    {
+        load();
+        m_dialogs->saveAnswers = {path("again.txt"), path("new.txt")};
+        m_window->save();
+        QCOMPARE(m_dialogs->saveCalls, 1);
+        const QByteArray saved = readAll(path("again.txt"));
+        QFile::remove(path("again.txt"));
+        m_window->save();
+        QCOMPARE(m_dialogs->saveCalls, 1);
+        QCOMPARE(readAll(path("again.txt")), saved);
+        m_state.records.append({"Length", "metre (m)", "foot (ft)", "3", "9.843"});
+        m_state.records.saved = false;
+        m_window->buildRecordsText();
+        m_window->save();
+        QCOMPARE(m_dialogs->saveCalls, 2);
+        QVERIFY(readAll(path("new.txt")).endsWith("3. (Length)  3 metre (m)  =  9.843 foot (ft)\r\n"));
+        QVERIFY(m_messages.shown.isEmpty());
+    }
+
+    // State: records saved to a file. Action: saves that fail. Expected: the
+    // system's text in a box, the saved flag and the older file unchanged,
+    // and Save still going to the file that was saved.
+    void failedSaves()
+    {
+        load();
+        QVERIFY(QDir(m_dir.path()).mkdir("folder"));
+        const QString first = path("folder/first.txt");
+        m_dialogs->saveAnswers = {first, path("missing/x.txt"), "/dev/full"};
+        m_window->saveAs();
+        QVERIFY(m_state.records.saved);
+        m_window->saveAs();
+        m_window->saveAs();
+        QCOMPARE(m_messages.shown.size(), 2);
+        QCOMPARE(m_messages.shown[0], (MessageSpec{"No such file or directory", QMessageBox::Critical}));
+        QCOMPARE(m_messages.shown[1].text, QStringLiteral("No space left on device"));
+        QVERIFY(m_state.records.saved);
+        QCOMPARE(m_state.records.lastSavedFile, first);
+        // the folder of the saved file goes away: Save reports it
+        QVERIFY(QDir(path("folder")).removeRecursively());
+        m_window->save();
+        QCOMPARE(m_messages.shown.size(), 3);
+        QVERIFY(m_state.records.saved);
+        QCOMPARE(m_dialogs->saveCalls, 3);
+        // a disk that fills up while Save rewrites the saved file
+        m_dialogs->saveAnswers = {path("kept.txt")};
+        m_window->saveAs();
+        const QByteArray kept = readAll(path("kept.txt"));
+        for (int i = 0; i < 2000; ++i)
+            m_state.records.append({"Length", "metre (m)", "foot (ft)", "3", "9.843"});
+        m_window->buildRecordsText();
+        {
+            const FileSizeLimit full(50000);
+            m_window->save();
+        }
+        QCOMPARE(m_messages.shown.value(3).text, QStringLiteral("File too large"));
+        QCOMPARE(readAll(path("kept.txt")), kept);
+        QVERIFY(m_state.records.saved);
+        // unsaved records stay unsaved after a failed Save As
+        m_state.records.saved = false;
+        m_dialogs->saveAnswers = {path("missing/y.rtf")};
+        m_window->save();
+        QVERIFY(!m_state.records.saved);
+        QCOMPARE(m_state.records.count(), 2002);
+    }
+
+    void printsTheTextOrTheSelection()
+    {
+        load();
+        showActive();
+        m_dialogs->pdfFile = path("all.pdf");
+        m_window->print();
+        QString text = QString::fromUtf8(runReader("pdftotext", {path("all.pdf"), "-"}));
+        QVERIFY2(!text.isEmpty(), "pdftotext did not read the printout");
+        QVERIFY2(text.contains("Quantix 96 - Conversion Records"), qPrintable(text));
+        QVERIFY(text.contains("2. (Area)"));
+        QVERIFY(text.contains("square metre (m²)"));
+        QVERIFY2(!text.contains(QRegularExpression("^\\s*1\\s*$", QRegularExpression::MultilineOption)), "no page number");
+
+        selectLine(3);
+        m_dialogs->pdfFile = path("selection.pdf");
+        m_window->print();
+        text = QString::fromUtf8(runReader("pdftotext", {path("selection.pdf"), "-"}));
+        QVERIFY2(text.contains("2. (Area)"), qPrintable(text));
+        QVERIFY(!text.contains("Conversion Records"));
+        QVERIFY(!text.contains("1. (Length)"));
+
+        m_dialogs->pdfFile.clear();
+        m_window->print();
+        QCOMPARE(m_dialogs->printCalls, 3);
+        QVERIFY(m_messages.shown.isEmpty());
+        // a job that cannot be written is reported
+        m_dialogs->pdfFile = path("missing/x.pdf");
+        m_window->print();
+        QCOMPARE(m_messages.shown, (QList<MessageSpec>{{"The conversion records could not be printed.", QMessageBox::Critical}}));
+    }
+
+    void clipboardAndEditMenu()
+    {
+        load();
+        showActive();
+        QMenu *edit = m_window->findChild<QMenu *>("mnuedit");
+        emit edit->aboutToShow();
+        QVERIFY(!action("mnueditedit_0")->isEnabled() && !action("mnueditedit_1")->isEnabled());
+        QVERIFY(action("mnueditselectall")->isEnabled());
+        action("mnueditselectall")->trigger();
+        emit edit->aboutToShow();
+        QVERIFY(action("mnueditedit_0")->isEnabled() && action("mnueditedit_1")->isEnabled());
+
+        action("mnueditedit_0")->trigger();
+        QCOMPARE(QApplication::clipboard()->text(), QString(header + twoLines).replace("\r\n", "\n"));
+
+        m_state.printFont = {"Liberation Sans", "16", 0x00FF00, false, true, false};
+        selectLine(2);
+        action("mnueditedit_1")->trigger();
+        const QMimeData *data = QApplication::clipboard()->mimeData();
+        QCOMPARE(data->text(), QStringLiteral("1. (Length)  2 metre (m)  =  6.562 foot (ft)"));
+        const QByteArray rtf = data->data("text/rtf");
+        QVERIFY(rtf.startsWith("{\\rtf1"));
+        QVERIFY(rtf.contains("Liberation Sans;"));
+        QVERIFY(rtf.contains("\\red0\\green255\\blue0;"));
+        QVERIFY(rtf.contains("\\fs32\\cf1\\i 1. (Length)  2 metre (m)  =  6.562 foot (ft)\r\n}"));
+    }
+};
+
+QTEST_MAIN(TestRecordsWindow)
+#include "tst_recordswindow.moc"
