@@ -441,15 +441,16 @@ private slots:
 
         // One huge topic whose last line is bad: found, and on the right line.
         QByteArray huge = "QUANTIX96-HELP 1\n@topic 1 contents C\n";
-        for (int i = 0; i < 300000; ++i)
+        for (int i = 0; i < 100000; ++i)
             huge += "<b>x</b>\n";
         huge += "<img>\n";
         QVERIFY(huge.size() < HelpFile::maximumSize);
-        QVERIFY2(HelpFile::parse(huge, QStringLiteral("x")).errorText().contains(QLatin1String("line 300003: the tag \"img\"")), qPrintable(HelpFile::parse(huge, QStringLiteral("x")).errorText()));
+        const QString hugeError = HelpFile::parse(huge, QStringLiteral("x")).errorText();
+        QVERIFY2(hugeError.contains(QLatin1String("line 100003: the tag \"img\"")), qPrintable(hugeError));
 
         // The shipped file cut short or with one byte changed: a usable file or a message.
         const QByteArray shipped = readAll(sourceHelpFile());
-        for (int i = 0; i < 3000; ++i) {
+        for (int i = 0; i < 1000; ++i) {
             QByteArray damaged = shipped;
             const qsizetype at = random.bounded(qsizetype(damaged.size()));
             if (i % 3 == 0)
