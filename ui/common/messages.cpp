@@ -1,5 +1,18 @@
 #include "messages.h"
 
+#include "conversionerror.h"
+
+namespace quantix {
+
+MessageSpec dialogError(int number)
+{
+    const QString sign = number < 0 ? QString() : QStringLiteral(" ");
+    return {QLatin1String("Error # ") + sign + QString::number(number) + QLatin1String(" occurred. ") + ConversionError::describe(number),
+            QMessageBox::Warning};
+}
+
+}
+
 namespace quantix::Messages {
 
 namespace {

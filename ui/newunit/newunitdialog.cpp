@@ -1,0 +1,116 @@
+#include "newunitdialog.h"
+
+#include "catalogue.h"
+#include "messages.h"
+#include "stringtable.h"
+#include "uisupport.h"
+#include "windowgeometry.h"
+
+#include "ui_frmNewUnit.h"
+
+#include <QEvent>
+#include <QTimer>
+
+namespace quantix {
+
+NewUnitDialog::NewUnitDialog(int quantity, const UserUnitStore &store, QWidget *parent)
+    : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint)
+    , ui(std::make_unique<Ui::frmNewUnit>())
+    , m_store(store)
+    , m_quantity(quantity >= 0 && quantity < Catalogue::quantityCount ? quantity : 0)
+{
+    ui->setupUi(this);
+    setProgramIcon(this);
+    CentreWindow(this);
+    const Quantity &q = Catalogue::instance().at(m_quantity);
+    setCaptions(q.name, q.baseUnitName);
+    for (int row = 0; row < UserUnitStore::maxUnits; ++row) {
+        nameBox(row)->installEventFilter(this);
+        factorBox(row)->installEventFilter(this);
+    }
+    connect(ui->cmdOk, &QPushButton::clicked, this, &NewUnitDialog::save);
+    connect(ui->cmdCancel, &QPushButton::clicked, this, &QDialog::reject);
+    load(q.name);
+}
+
+NewUnitDialog::~NewUnitDialog() = default;
+
+QLineEdit *NewUnitDialog::nameBox(int row) const
+{
+    return findChild<QLineEdit *>(arrayName("txtNewUnitName", row));
+}
+
+QLineEdit *NewUnitDialog::factorBox(int row) const
+{
+    return findChild<QLineEdit *>(arrayName("txtConvFactor", row));
+}
+
+NewUnitRows NewUnitDialog::rows() const
+{
+    NewUnitRows rows;
+    for (int row = 0; row < UserUnitStore::maxUnits; ++row)
+        rows[static_cast<std::size_t>(row)] = {nameBox(row)->text(), factorBox(row)->text()};
+    return rows;
+}
+
+void NewUnitDialog::setCaptions(const QString &quantityName, const QString &baseUnitName)
+{
+    ui->lblExample->setText(str(63) + str(61) + u' ' + str(64) + u' ' + str(62) + QLatin1String(" 2 ") + baseUnitName);
+    setWindowTitle(str(65));
+    ui->Frame1->setTitle(str(60) + quantityName);
+    ui->cmdOk->setText(str(154));
+    ui->cmdCancel->setText(str(155));
+    // "One" is Label1 0 to 9, "equals" Label1 11 to 20.
+    for (int i = 0; i < UserUnitStore::maxUnits; ++i) {
+        findChild<QLabel *>(arrayName("Label1", i))->setText(str(61));
+        findChild<QLabel *>(arrayName("Label1", 11 + i))->setText(str(62));
+        findChild<QLabel *>(arrayName("lblUnit", i))->setText(baseUnitName);
+    }
+}
+
+void NewUnitDialog::load(const QString &quantityName)
+{
+    const LoadedUnits loaded = loadUserUnits(quantityName, m_store);
+    for (int row = 0; row < UserUnitStore::maxUnits; ++row) {
+        nameBox(row)->setText(loaded.rows[static_cast<std::size_t>(row)].name);
+        factorBox(row)->setText(loaded.rows[static_cast<std::size_t>(row)].factor);
+    }
+    if (!loaded.failure.isEmpty())
+        Messages::show(parentWidget(), {loaded.failure});
+}
+
+// A refused OK leaves every box as typed. A failed write is reported and
+// keeps the dialog open, so that what was typed is not lost.
+void NewUnitDialog::save()
+{
+    const NewUnitVerdict verdict = checkNewUnits(Catalogue::instance().at(m_quantity).name, rows());
+    switch (verdict.refusal) {
+    case NewUnitVerdict::Refusal::FactorNotANumber:
+        Messages::show(this, {str(80), QMessageBox::Warning});
+        factorBox(verdict.row)->setFocus();
+        return;
+    case NewUnitVerdict::Refusal::NotConsecutive:
+        Messages::show(this, {str(19)});
+        nameBox(verdict.row)->setFocus();
+        return;
+    case NewUnitVerdict::Refusal::None:
+        break;
+    }
+    if (!writeUserUnits(m_store, verdict.writes)) {
+        Messages::show(this, dialogError(fileAccessError));
+        return;
+    }
+    accept();
+}
+
+bool NewUnitDialog::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::FocusIn) {
+        // After a click has placed the caret.
+        if (auto *box = qobject_cast<QLineEdit *>(watched))
+            QTimer::singleShot(0, box, [box] { box->selectAll(); });
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+}

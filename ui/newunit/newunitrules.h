@@ -1,0 +1,64 @@
+#pragma once
+
+#include "userunitstore.h"
+
+#include <QList>
+#include <QString>
+
+#include <array>
+#include <utility>
+
+namespace quantix {
+
+// One row of the new-unit dialog as typed: the unit's name and its factor.
+struct NewUnitRow
+{
+    QString name;
+    QString factor;
+
+    friend bool operator==(const NewUnitRow &, const NewUnitRow &) = default;
+};
+
+using NewUnitRows = std::array<NewUnitRow, UserUnitStore::maxUnits>;
+
+// The user units of a quantity as the dialog loads them, and the text of the
+// failure that stopped the loading (empty when there was none).
+struct LoadedUnits
+{
+    NewUnitRows rows;
+    QString failure;
+};
+
+// Loads positions 1 to the stored count into rows 0 onwards; a missing name or
+// factor shows as "Unknown". A count that is not a whole number loads nothing;
+// a count above 10 loads ten rows; both report the failure. A count of 0 or
+// below loads nothing.
+LoadedUnits loadUserUnits(const QString &quantity, const UserUnitStore &store);
+
+// What OK makes of the ten rows: a refusal naming the box that takes the
+// focus, or the userunits keys to write, in the order they are written.
+struct NewUnitVerdict
+{
+    enum class Refusal
+    {
+        None,
+        FactorNotANumber,  // message 80; the focus goes to that row's factor
+        NotConsecutive,    // message 19; the focus goes to that row's name
+    };
+
+    Refusal refusal = Refusal::None;
+    int row = -1;
+    QList<std::pair<QString, QString>> writes;
+};
+
+// The filled rows are those before the first exactly empty name. Their
+// factors must be numbers as readStoredFactor reads them (the conversion reads
+// the stored text the same way); then no name may follow the gap. Otherwise
+// every position 1 to 10 gets its trimmed name and factor, and the count the
+// number of filled rows.
+NewUnitVerdict checkNewUnits(const QString &quantity, const NewUnitRows &rows);
+
+// Writes every key even after a failure; false when any write failed.
+bool writeUserUnits(const UserUnitStore &store, const QList<std::pair<QString, QString>> &writes);
+
+}

@@ -1,0 +1,117 @@
+// The preferences' Quantities and Units tabs: which quantities and units the
+// main window offers, and the way to the new-unit dialog.
+
+#include "preferencesdialog.h"
+
+#include "newunitdialog.h"
+#include "uisupport.h"
+
+#include "ui_frmSetOpt.h"
+
+#include <QEvent>
+
+namespace quantix {
+
+QCheckBox *PreferencesDialog::quantityBox(int position) const
+{
+    return findChild<QCheckBox *>(arrayName("chkunits", position));
+}
+
+void PreferencesDialog::openAvailability()
+{
+    const Catalogue &catalogue = Catalogue::instance();
+    for (const Quantity &quantity : catalogue.quantities())
+        ui->lstQuantity->addItem(quantity.name);
+    connect(ui->lstQuantity, &QListWidget::currentRowChanged, this, &PreferencesDialog::quantitySelectionStep);
+    ui->lstQuantity->setCurrentRow(0);
+    m_currentQuantityId = catalogue.at(0).id;
+    ui->lstQuantity->setCurrentRow(storedQuantityListIndex());
+
+    const std::array<bool, Catalogue::quantityCount> offered = storedQuantityAvailability();
+    for (int i = 0; i < Catalogue::quantityCount; ++i) {
+        QCheckBox *box = quantityBox(i);
+        box->setText(catalogue.at(i).name);
+        box->setChecked(offered[static_cast<std::size_t>(i)]);
+        box->installEventFilter(this);
+    }
+    m_quantitiesChanged = false;
+
+    connect(ui->cmdselectall, &QPushButton::clicked, this, [this] { setAllQuantities(true); });
+    connect(ui->cmddeselectall, &QPushButton::clicked, this, [this] { setAllQuantities(false); });
+    connect(ui->cmdSelectAllUnits, &QPushButton::clicked, ui->lstUnits, &QListWidget::selectAll);
+    connect(ui->cmdDeselectAllUnits, &QPushButton::clicked, ui->lstUnits, &QListWidget::clearSelection);
+    connect(ui->cmdNewUnit, &QPushButton::clicked, this, &PreferencesDialog::addNewUnit);
+    connect(ui->lstQuantity, &QListWidget::itemDoubleClicked, this, &PreferencesDialog::addNewUnit);
+}
+
+// Stores what lstUnits shows (when it holds selections not yet stored) and
+// fills it for the quantity selected in lstQuantity. False when a write of
+// the store failed.
+bool PreferencesDialog::quantitySelectionStep()
+{
+    bool written = true;
+    if (m_unitsLoaded)
+        written = SaveUnitSelection(m_currentQuantityId, unitSelection(), m_store);
+    const QListWidgetItem *item = ui->lstQuantity->currentItem();
+    const Quantity *quantity = item ? Catalogue::instance().byName(item->text()) : nullptr;
+    if (!quantity)
+        return written;
+    ui->cmdNewUnit->setEnabled(quantity->id != Catalogue::temperatureId);
+    m_currentQuantityId = quantity->id;
+    ui->lstUnits->clear();
+    for (const UnitListItem &unit : unitListItems(*quantity, m_store)) {
+        auto *listItem = new QListWidgetItem(unit.name, ui->lstUnits);
+        listItem->setSelected(unit.selected);
+    }
+    m_unitsLoaded = true;
+    return written;
+}
+
+QList<bool> PreferencesDialog::unitSelection() const
+{
+    QList<bool> selected;
+    for (int i = 0; i < ui->lstUnits->count(); ++i)
+        selected << ui->lstUnits->item(i)->isSelected();
+    return selected;
+}
+
+void PreferencesDialog::setAllQuantities(bool offered)
+{
+    for (int i = 0; i < Catalogue::quantityCount; ++i)
+        quantityBox(i)->setChecked(offered);
+    m_quantitiesChanged = true;
+}
+
+// The new-unit dialog changes the user-unit count, so lstUnits is stored
+// before it opens and only refilled, not stored, after it.
+void PreferencesDialog::addNewUnit()
+{
+    if (!ui->cmdNewUnit->isEnabled() || ui->lstQuantity->currentRow() < 0)
+        return;
+    SaveUnitSelection(m_currentQuantityId, unitSelection(), m_store);
+    {
+        NewUnitDialog dialog(ui->lstQuantity->currentRow(), m_store, this);
+        dialog.exec();
+    }
+    m_unitsLoaded = false;
+    quantitySelectionStep();
+}
+
+void PreferencesDialog::showEvent(QShowEvent *event)
+{
+    QDialog::showEvent(event);
+    if (!m_shown) {
+        m_shown = true;
+        quantitySelectionStep();
+    }
+}
+
+// A quantity check box that merely takes the focus may have been changed.
+bool PreferencesDialog::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::FocusIn)
+        m_quantitiesChanged = true;
+    return QDialog::eventFilter(watched, event);
+}
+
+}

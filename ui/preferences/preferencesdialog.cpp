@@ -1,0 +1,206 @@
+// The preferences dialog's frame: opening, tabs, the Options and Number
+// Style tabs, OK, Cancel and closing.
+
+#include "preferencesdialog.h"
+
+#include "commondialogs.h"
+#include "conversionerror.h"
+#include "messages.h"
+#include "settingsstore.h"
+#include "stringtable.h"
+#include "uisupport.h"
+#include "windowgeometry.h"
+
+#include "ui_frmSetOpt.h"
+
+#include <QLocale>
+#include <QTimer>
+
+namespace quantix {
+
+namespace {
+
+constexpr int unitsTab = 2;
+
+}
+
+PreferencesDialog::PreferencesDialog(AppState &state, RebuildQuantityList rebuildQuantityList, QWidget *parent)
+    : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint)
+    , ui(std::make_unique<Ui::frmSetOpt>())
+    , m_state(state)
+    , m_rebuildQuantityList(std::move(rebuildQuantityList))
+{
+    ui->setupUi(this);
+    setProgramIcon(this);
+    connect(ui->tabstrip, &QTabWidget::currentChanged, this, &PreferencesDialog::tabSelected);
+    connect(ui->chkConfirm, &QCheckBox::toggled, this, &PreferencesDialog::confirmToggled);
+    connect(ui->Slider1, &QSlider::valueChanged, this, &PreferencesDialog::showSliderValue);
+    connect(ui->Slider1, &QSlider::sliderMoved, this, &PreferencesDialog::showSliderValue);
+    connect(ui->cmdDialog, &QPushButton::clicked, this, &PreferencesDialog::chooseShellProgram);
+    connect(ui->cmdFont, &QPushButton::clicked, this, &PreferencesDialog::choosePrintFont);
+    connect(ui->cmdOk, &QPushButton::clicked, this, &PreferencesDialog::confirm);
+    connect(ui->cmdCancel, &QPushButton::clicked, this, &PreferencesDialog::cancel);
+
+    // Opening: each step stands on its own.
+    ui->tabstrip->setCurrentIndex(0);
+    CentreWindow(this);
+    showPrintFont();
+    setCaptions();
+    (m_state.scientific ? ui->Option1_0 : ui->Option1_1)->setChecked(true);
+    if (m_state.confirmExit) {
+        ui->chkConfirm->setChecked(true);
+        ui->chkSave->setChecked(ReadSetting(section::settings, QStringLiteral("save"), QStringLiteral("1")) == QLatin1String("1"));
+    } else {
+        ui->chkConfirm->setChecked(false);
+        ui->chkSave->hide();
+    }
+    openAvailability();
+    m_state.shellProgram = ReadSetting(section::settings, QStringLiteral("shellprog"), QStringLiteral("calc.exe"));
+    ui->label3->setText(u' ' + m_state.shellProgram);
+    m_state.decimalPlaces = LoadDecimalPlaces();
+    ui->Slider1->setValue(m_state.decimalPlaces);
+    showSliderValue(ui->Slider1->value());
+    // Timer1: the stored tab, once the dialog is up.
+    QTimer::singleShot(1, this, [this] { ui->tabstrip->setCurrentIndex(storedTab() - 1); });
+}
+
+PreferencesDialog::~PreferencesDialog() = default;
+
+void PreferencesDialog::setCaptions()
+{
+    setWindowTitle(str(149));
+    constexpr int tabCaptions[4] = {150, 151, 161, 170};
+    constexpr int tabTips[4] = {156, 162, 157, 171};
+    for (int i = 0; i < 4; ++i) {
+        ui->tabstrip->setTabText(i, str(tabCaptions[i]));
+        ui->tabstrip->setTabToolTip(i, str(tabTips[i]));
+    }
+    ui->cmdOk->setText(str(154));
+    ui->cmdCancel->setText(str(155));
+    ui->cmdNewUnit->setText(str(163));
+    ui->Label1->setText(str(152));
+    ui->Label4->setText(str(158));
+    ui->chkConfirm->setText(str(159));
+    ui->chkSave->setText(str(160));
+    ui->lblScientific->setText(str(172));
+    ui->Option1_0->setText(str(168));
+    ui->Option1_1->setText(str(169));
+    ui->Label2->setText(str(153));
+    ui->cmdselectall->setText(str(192));
+    ui->cmddeselectall->setText(str(193));
+    ui->Frame1_0->setTitle(str(164));
+    ui->Frame1_1->setTitle(str(165));
+    ui->cmdSelectAllUnits->setText(str(166));
+    ui->cmdDeselectAllUnits->setText(str(167));
+}
+
+// lblFont shows the print font in itself: "Arial 12 pt" in Arial 12 pt.
+void PreferencesDialog::showPrintFont()
+{
+    const PrintFont &font = m_state.printFont;
+    ui->lblFont->setFont(toQFont(font));
+    QPalette palette = ui->lblFont->palette();
+    palette.setColor(QPalette::WindowText, toQColor(font.colour));
+    ui->lblFont->setPalette(palette);
+    ui->lblFont->setText(font.name + u' ' + QLocale().toString(font.pointSize()) + QLatin1String(" pt"));
+}
+
+void PreferencesDialog::tabSelected(int index)
+{
+    ui->cmdNewUnit->setVisible(index == unitsTab);
+}
+
+// Exit confirmation on offers the save dialog, checked; off hides the offer
+// and keeps its mark.
+void PreferencesDialog::confirmToggled(bool checked)
+{
+    ui->chkSave->setVisible(checked);
+    if (checked)
+        ui->chkSave->setChecked(true);
+}
+
+void PreferencesDialog::showSliderValue(int value)
+{
+    ui->lblslider->setText(u' ' + QString::number(value));
+}
+
+// The chosen program is run-wide at once; the setting waits for OK.
+void PreferencesDialog::chooseShellProgram()
+{
+    const QString filter = str(1002) + QLatin1String(" (*.exe *.com *.pif *.bat)");
+    const std::optional<QString> path = CommonDialogs::instance().openProgramFile(this, str(1001), filter);
+    if (!path)
+        return;
+    m_state.shellProgram = *path;
+    ui->label3->setText(u' ' + *path);
+}
+
+// The chosen font is stored at once: cancelling the preferences keeps it.
+void PreferencesDialog::choosePrintFont()
+{
+    const PrintFont &current = m_state.printFont;
+    const std::optional<ChosenFont> chosen = CommonDialogs::instance().font(this, {toQFont(current), toQColor(current.colour)});
+    if (!chosen)
+        return;
+    PrintFont font = current;
+    font.name = chosen->font.family();
+    if (chosen->font.pointSizeF() > 0)
+        font.size = QLocale().toString(chosen->font.pointSizeF());
+    font.underline = chosen->font.underline();
+    font.bold = chosen->font.bold();
+    font.italic = chosen->font.italic();
+    font.colour = toRgbValue(chosen->colour);
+    if (!font.save()) {
+        Messages::show(this, {ConversionError::describe(fileAccessError)});
+        return;
+    }
+    m_state.printFont = font;
+    showPrintFont();
+}
+
+// OK: every step runs; a store that could not be written is reported once,
+// and the choices still take effect for this run.
+void PreferencesDialog::confirm()
+{
+    bool written = quantitySelectionStep();
+    OptionsChoice choice;
+    choice.tab = ui->tabstrip->currentIndex() + 1;
+    choice.decimalPlaces = ui->Slider1->value();
+    choice.scientific = ui->Option1_0->isChecked();
+    choice.shellProgram = m_state.shellProgram;
+    choice.confirmExit = ui->chkConfirm->isChecked();
+    choice.saveDialog = ui->chkSave->isChecked();
+    written &= applySettingWrites(optionsWrites(choice));
+    applyOptions(choice, m_state);
+    if (m_quantitiesChanged) {
+        std::array<bool, Catalogue::quantityCount> offered{};
+        for (int i = 0; i < Catalogue::quantityCount; ++i)
+            offered[static_cast<std::size_t>(i)] = quantityBox(i)->isChecked();
+        const QStringList names = storeQuantityAvailability(offered, written);
+        if (m_rebuildQuantityList)
+            m_rebuildQuantityList(names);
+    }
+    m_quantitiesChanged = false;
+    if (!written)
+        Messages::show(this, dialogError(fileAccessError));
+    accept();
+}
+
+void PreferencesDialog::cancel()
+{
+    m_quantitiesChanged = false;
+    reject();
+}
+
+void PreferencesDialog::done(int result)
+{
+    if (!m_closed) {
+        m_closed = true;
+        m_unitsLoaded = false;
+        applySettingWrites(closingWrites(ui->lstQuantity->currentRow() < 0 ? 0 : ui->lstQuantity->currentRow(),
+                                         ui->tabstrip->currentIndex() + 1));
+    }
+    QDialog::done(result);
+}
+
+}
