@@ -80,11 +80,15 @@ MainWindow::MainWindow(QWidget *parent)
     connect(ui->mnualwaystoponoff_0, &QAction::triggered, this, [this] { setAlwaysOnTop(true); });
     connect(ui->mnualwaystoponoff_1, &QAction::triggered, this, [this] { setAlwaysOnTop(false); });
     connect(ui->mnufileexit, &QAction::triggered, this, &QWidget::close);
+    connectRecords();
 
     setWindowTitle(str(73));
 }
 
-MainWindow::~MainWindow() = default;
+MainWindow::~MainWindow()
+{
+    unloadRecordsWindow();
+}
 
 void MainWindow::createStatusPanels()
 {
@@ -174,7 +178,12 @@ void MainWindow::resizeEvent(QResizeEvent *event)
 
 void MainWindow::closeEvent(QCloseEvent *event)
 {
+    if (!recordsAllowExit()) {
+        event->ignore();
+        return;
+    }
     storePosition();
+    unloadRecordsWindow();
     event->accept();
 }
 

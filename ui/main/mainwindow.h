@@ -5,6 +5,7 @@
 #include "userunitstore.h"
 
 #include <QMainWindow>
+#include <QPointer>
 
 #include <memory>
 
@@ -13,6 +14,7 @@ namespace Ui { class frmMain; }
 namespace quantix {
 
 class ClickableLabel;
+class RecordsWindow;
 
 // The main window: choosing a quantity and two units, typing a value and
 // reading the result. It owns the run-wide state the other windows share.
@@ -63,6 +65,24 @@ private:
     bool alwaysOnTop() const;
     void setAlwaysOnTop(bool on);
     void applyTopmost();
+
+    // Records.
+public:
+    // Appends the shown conversion to the records and rebuilds the records
+    // text, loading the records window hidden when it is not loaded.
+    void RecordConversion();
+    // The records window while it is loaded, else nullptr.
+    RecordsWindow *recordsWindow() const;
+
+private:
+    void connectRecords();
+    void recordsMenuOpening();
+    void purgeRecords();
+    void showRecordsWindow(bool restore);
+    RecordsWindow &loadRecordsWindow();
+    bool recordsAllowExit();
+    void unloadRecordsWindow();
+    QPointer<RecordsWindow> m_recordsWindow;
 
     std::unique_ptr<Ui::frmMain> ui;
     AppState m_state;
