@@ -80,6 +80,7 @@ MainWindow::MainWindow(QWidget *parent)
     connect(ui->mnualwaystoponoff_0, &QAction::triggered, this, [this] { setAlwaysOnTop(true); });
     connect(ui->mnualwaystoponoff_1, &QAction::triggered, this, [this] { setAlwaysOnTop(false); });
     connect(ui->mnufileexit, &QAction::triggered, this, &QWidget::close);
+    connectPreferences();
     connectRecords();
 
     setWindowTitle(str(73));

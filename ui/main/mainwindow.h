@@ -66,6 +66,16 @@ private:
     void setAlwaysOnTop(bool on);
     void applyTopmost();
 
+    // Preferences.
+public:
+    // Shows the preferences dialog modally, above the main window even while
+    // it is always on top; on return the main window reconverts.
+    void showPreferences();
+
+private:
+    void connectPreferences();
+    void rebuildQuantityList(const QStringList &offeredQuantities);
+
     // Records.
 public:
     // Appends the shown conversion to the records and rebuilds the records

@@ -1,0 +1,257 @@
+#include "newunitdialog.h"
+#include "testsupport.h"
+
+#include "conversionerror.h"
+#include "converter.h"
+#include "numbers.h"
+
+#include <QFile>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace quantix;
+using namespace testsupport;
+
+namespace {
+
+// Rows from "name=factor" texts, row i from texts[i].
+NewUnitRows makeRows(const QStringList &texts)
+{
+    NewUnitRows rows;
+    for (int i = 0; i < texts.size(); ++i) {
+        const qsizetype at = texts[i].indexOf(u'=');
+        rows[std::size_t(i)] = {texts[i].left(at), at < 0 ? QString() : texts[i].mid(at + 1)};
+    }
+    return rows;
+}
+
+class FailingStore : public UserUnitStore
+{
+public:
+    bool write(const QString &, const QString &) const override { return false; }
+};
+
+}
+
+class TestNewUnit : public QObject
+{
+    Q_OBJECT
+
+    QTemporaryDir m_dir;
+    QList<MessageSpec> m_messages;
+    UserUnitStore m_store;
+
+private slots:
+    void initTestCase()
+    {
+        QLocale::setDefault(QLocale::c());
+        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, m_dir.path());
+        recordMessages(m_messages);
+    }
+
+    void init()
+    {
+        QFile::remove(settingsLocation());
+        m_messages.clear();
+    }
+
+    // Refusals name the box that takes the focus; a bad factor in a filled
+    // row is found before a gap in the names.
+    void checks_data()
+    {
+        QTest::addColumn<QStringList>("rows");
+        QTest::addColumn<int>("refusal");
+        QTest::addColumn<int>("row");
+        using R = NewUnitVerdict::Refusal;
+        QTest::newRow("gap after rows 0 and 1") << QStringList{"a=1", "b=2", "", "d=4"} << int(R::NotConsecutive) << 3;
+        QTest::newRow("bad factor before the gap") << QStringList{"a=1", "b=x", "", "d=4"} << int(R::FactorNotANumber) << 1;
+        QTest::newRow("empty factor") << QStringList{"a=1", "b="} << int(R::FactorNotANumber) << 1;
+        QTest::newRow("blank-only name needs a factor") << QStringList{" "} << int(R::FactorNotANumber) << 0;
+        QTest::newRow("focus on the highest row") << QStringList{"a=1", "", "", "", "", "f", "", "", "", "j"} << int(R::NotConsecutive) << 9;
+        QTest::newRow("too large for a double") << QStringList{"a=1e999"} << int(R::FactorNotANumber) << 0;
+        QTest::newRow("text after the number") << QStringList{"a=12abc"} << int(R::FactorNotANumber) << 0;
+        QTest::newRow("blank name after the gap") << QStringList{"a=1", "", " "} << int(R::NotConsecutive) << 2;
+    }
+
+    void checks()
+    {
+        QFETCH(QStringList, rows);
+        QFETCH(int, refusal);
+        QFETCH(int, row);
+        const NewUnitVerdict verdict = checkNewUnits("Length", makeRows(rows));
+        QCOMPARE(int(verdict.refusal), refusal);
+        QCOMPARE(verdict.row, row);
+        QVERIFY(verdict.writes.isEmpty());
+    }
+
+    void acceptedRowsAreWrittenTrimmedInOrder()
+    {
+        NewUnitVerdict verdict = checkNewUnits("Mass", makeRows({"zero=0", " neg =-2", "  =  1.5e3 "}));
+        QCOMPARE(verdict.refusal, NewUnitVerdict::Refusal::None);
+        QCOMPARE(verdict.writes.size(), 21);
+        QCOMPARE(verdict.writes.mid(0, 6), (QList<std::pair<QString, QString>>{
+                     {"Mass1", "zero"}, {"Massfactor1", "0"}, {"Mass2", "neg"}, {"Massfactor2", "-2"}, {"Mass3", ""}, {"Massfactor3", "1.5e3"}}));
+        QCOMPARE(verdict.writes.last(), (std::pair<QString, QString>{"Massnumber", "3"}));
+
+        verdict = checkNewUnits("Mass", makeRows({}));
+        QCOMPARE(verdict.writes.size(), 21);
+        QCOMPARE(verdict.writes.last(), (std::pair<QString, QString>{"Massnumber", "0"}));
+        for (int i = 0; i < 20; ++i)
+            QCOMPARE(verdict.writes[i].second, QString());
+
+        QStringList ten;
+        for (int i = 0; i < 10; ++i)
+            ten << QStringLiteral("u%1=%1").arg(i + 1);
+        QCOMPARE(checkNewUnits("Mass", makeRows(ten)).writes.last().second, QStringLiteral("10"));
+    }
+
+    // The dialog's check and the conversion read a factor text alike.
+    void checkAndConversionAgree_data()
+    {
+        QTest::addColumn<QString>("factor");
+        for (const char *text : {"2", " 1.5e3 ", "-2", "0.5", ".5", "1E2", "+3", "1e999", "abc", "", " ", "1,5", "0x10", "nan", "inf", "1 2"})
+            QTest::newRow(text[0] ? text : "empty") << QString::fromLatin1(text);
+    }
+
+    void checkAndConversionAgree()
+    {
+        QFETCH(QString, factor);
+        const bool accepted = checkNewUnits("Length", makeRows({"w=" + factor})).refusal == NewUnitVerdict::Refusal::None;
+        m_store.write("Lengthnumber", "1");
+        m_store.write("Length1", "w");
+        m_store.write("Lengthfactor1", factor.trimmed());
+        const Converter converter(m_store);
+        const Quantity &length = *Catalogue::instance().byName(u"Length");
+        try {
+            const double metres = converter.convert(length, "w", "metre (m)", 2);
+            QVERIFY2(accepted, "converted a factor the dialog refuses");
+            QCOMPARE(metres, 2 * *readStoredFactor(factor));
+        } catch (const ConversionError &error) {
+            QVERIFY2(!accepted, "refused a factor the dialog accepts");
+            QCOMPARE(error.number(), int(ConversionError::TypeMismatch));
+        }
+    }
+
+    void loadingADamagedStore_data()
+    {
+        QTest::addColumn<QString>("count");
+        QTest::addColumn<int>("rows");
+        QTest::addColumn<QString>("failure");
+        QTest::newRow("not a number") << "lots" << 0 << "Type mismatch";
+        QTest::newRow("above ten") << "12" << 10 << "Subscript out of range";
+        QTest::newRow("negative") << "-3" << 0 << "";
+        QTest::newRow("two") << " 2 " << 2 << "";
+    }
+
+    // The failure shows before the dialog opens with the rows loaded so far;
+    // a missing name or factor shows as "Unknown".
+    void loadingADamagedStore()
+    {
+        QFETCH(QString, count);
+        QFETCH(int, rows);
+        QFETCH(QString, failure);
+        for (int n = 1; n <= 11; ++n) {
+            m_store.write(UserUnitStore::nameKey("Force", n), QStringLiteral("f%1").arg(n));
+            m_store.write(UserUnitStore::factorKey("Force", n), QString::number(n));
+        }
+        m_store.write("Forcefactor2", "text");
+        QSettings(settingsLocation(), QSettings::IniFormat).remove("userunits/Force1");
+        m_store.write("Forcenumber", count);
+        NewUnitDialog dialog(12, m_store);
+        QCOMPARE(m_messages.size(), failure.isEmpty() ? 0 : 1);
+        if (!failure.isEmpty())
+            QCOMPARE(m_messages[0], MessageSpec{failure});
+        for (int row = 0; row < 10; ++row) {
+            QCOMPARE(dialog.nameBox(row)->text(), row >= rows ? "" : row == 0 ? "Unknown" : QStringLiteral("f%1").arg(row + 1));
+            QCOMPARE(dialog.factorBox(row)->text(), row >= rows ? "" : row == 1 ? "text" : QString::number(row + 1));
+        }
+    }
+
+    void dialogShowsTheQuantity()
+    {
+        NewUnitDialog dialog(0, m_store);
+        QCOMPARE(dialog.windowTitle(), QStringLiteral("New Unit Configuration"));
+        QCOMPARE(dialog.findChild<QLabel *>("lblExample")->text(),
+                 QStringLiteral("Example : One Widget equals 2 metre per second squared (m/s²)"));
+        QCOMPARE(dialog.findChild<QGroupBox *>("Frame1")->title(),
+                 QStringLiteral("Enter the MULTIPLICATION factor for up to 10 new units for Acceleration"));
+        QCOMPARE(dialog.findChild<QLabel *>("Label1_1")->text(), QStringLiteral("One"));
+        QCOMPARE(dialog.findChild<QLabel *>("Label1_11")->text(), QStringLiteral("equals"));
+        QCOMPARE(dialog.findChild<QLabel *>("lblUnit_9")->text(), QStringLiteral("metre per second squared (m/s²)"));
+        QCOMPARE(dialog.findChild<QPushButton *>("cmdOk")->text(), QStringLiteral("&OK"));
+    }
+
+    // State: rows 0, 1 and 3 typed. Action: OK, then fill row 2 and OK.
+    // Expected: message 19 with the focus on row 3's name and nothing
+    // written; then the units are saved and the dialog closes.
+    void refusedOkKeepsTheRowsAndWritesNothing()
+    {
+        NewUnitDialog dialog(15, m_store);
+        dialog.show();
+        const QStringList typed{"span=0.2286", "cubit=0.4572", "", "ell=1.143"};
+        for (int row = 0; row < typed.size(); ++row) {
+            QTest::keyClicks(dialog.nameBox(row), typed[row].section('=', 0, 0));
+            QTest::keyClicks(dialog.factorBox(row), typed[row].section('=', 1));
+        }
+        const Store before = storeContents();
+        const NewUnitRows rows = dialog.rows();
+        QTest::mouseClick(dialog.findChild<QPushButton *>("cmdOk"), Qt::LeftButton);
+        QCOMPARE(m_messages, (QList<MessageSpec>{{"Your units must be entered consecutively!."}}));
+        QCOMPARE(dialog.focusWidget(), dialog.nameBox(3));
+        QVERIFY(dialog.isVisible());
+        QCOMPARE(storeContents(), before);
+        QVERIFY(dialog.rows() == rows);
+
+        dialog.factorBox(1)->setText("x");
+        dialog.nameBox(2)->setText("yard");
+        QTest::mouseClick(dialog.findChild<QPushButton *>("cmdOk"), Qt::LeftButton);
+        QCOMPARE(m_messages.last(), (MessageSpec{"You have entered in a conversion factor that is not a number! Please re-enter it.",
+                                                 QMessageBox::Warning}));
+        QCOMPARE(dialog.focusWidget(), dialog.factorBox(1));
+
+        dialog.factorBox(1)->setText("0.4572");
+        dialog.factorBox(2)->setText("0.9144");
+        QTest::mouseClick(dialog.findChild<QPushButton *>("cmdOk"), Qt::LeftButton);
+        QVERIFY(!dialog.isVisible());
+        QCOMPARE(dialog.result(), int(QDialog::Accepted));
+        QCOMPARE(m_store.read("Lengthnumber", ""), QStringLiteral("4"));
+        QCOMPARE(m_store.read("Length3", ""), QStringLiteral("yard"));
+        QCOMPARE(m_store.read("Lengthfactor4", ""), QStringLiteral("1.143"));
+        QCOMPARE(m_store.read("Length5", "absent"), QString());
+        QCOMPARE(storeContents().keys().filter("used"), QStringList());
+    }
+
+    void cancelWritesNothing()
+    {
+        m_store.write("Lengthnumber", "1");
+        m_store.write("Length1", "span");
+        const Store before = storeContents();
+        NewUnitDialog dialog(15, m_store);
+        dialog.show();
+        dialog.nameBox(0)->clear();
+        QTest::mouseClick(dialog.findChild<QPushButton *>("cmdCancel"), Qt::LeftButton);
+        QVERIFY(!dialog.isVisible());
+        QCOMPARE(storeContents(), before);
+    }
+
+    // A store that cannot be written is reported and keeps what was typed.
+    void failedWriteKeepsTheDialogOpen()
+    {
+        FailingStore failing;
+        NewUnitDialog dialog(15, failing);
+        dialog.show();
+        dialog.nameBox(0)->setText("span");
+        dialog.factorBox(0)->setText("0.2286");
+        QTest::mouseClick(dialog.findChild<QPushButton *>("cmdOk"), Qt::LeftButton);
+        QCOMPARE(m_messages, (QList<MessageSpec>{{"Error #  75 occurred. Path/File access error", QMessageBox::Warning}}));
+        QVERIFY(dialog.isVisible());
+        QCOMPARE(dialog.nameBox(0)->text(), QStringLiteral("span"));
+    }
+};
+
+QTEST_MAIN(TestNewUnit)
+#include "tst_newunit.moc"

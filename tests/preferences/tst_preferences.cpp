@@ -1,0 +1,434 @@
+#include "preferencesdialog.h"
+#include "testsupport.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSlider>
+#include <QTabWidget>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+using namespace quantix;
+using namespace testsupport;
+
+class TestPreferences : public QObject
+{
+    Q_OBJECT
+
+    QTemporaryDir m_dir;
+    QList<MessageSpec> m_messages;
+    ScriptedDialogs *m_dialogs = nullptr;
+    AppState m_state;
+    QList<QStringList> m_rebuilds;
+    std::unique_ptr<PreferencesDialog> m_dialog;
+
+    void open()
+    {
+        m_dialog = std::make_unique<PreferencesDialog>(m_state, [this](const QStringList &offered) { m_rebuilds << offered; });
+        m_dialog->show();
+        QVERIFY(QTest::qWaitForWindowExposed(m_dialog.get()));
+        QTest::qWait(20);  // Timer1
+    }
+    template<class T = QWidget>
+    T *child(const char *name) const { return m_dialog->findChild<T *>(QLatin1String(name)); }
+    void click(const char *name) { QTest::mouseClick(child<QAbstractButton>(name), Qt::LeftButton); }
+    QListWidget *units() const { return child<QListWidget>("lstUnits"); }
+    void showQuantity(const char *name)
+    {
+        auto *list = child<QListWidget>("lstQuantity");
+        list->setCurrentItem(list->findItems(QLatin1String(name), Qt::MatchExactly).constFirst());
+    }
+    void selectUnit(const char *name, bool on) { units()->findItems(QLatin1String(name), Qt::MatchExactly).constFirst()->setSelected(on); }
+    static QStringList unitKeys(const char *quantity, const QStringList &extra = {})
+    {
+        QStringList keys = extra;
+        const Quantity &q = *Catalogue::instance().byName(QString::fromLatin1(quantity));
+        for (int j = 1; j <= q.unitCount; ++j)
+            keys << "units/" + Catalogue::unitName(q, j);
+        keys.sort();
+        return keys;
+    }
+    // Answers the next modal dialog, once the current event has been handled.
+    static void answerModal(std::function<void(QWidget *)> answer)
+    {
+        QTimer::singleShot(0, qApp, [answer] {
+            if (QWidget *modal = QApplication::activeModalWidget())
+                answer(modal);
+        });
+    }
+
+private slots:
+    void initTestCase()
+    {
+        QLocale::setDefault(QLocale::c());
+        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, m_dir.path());
+        recordMessages(m_messages);
+        auto dialogs = std::make_unique<ScriptedDialogs>();
+        m_dialogs = dialogs.get();
+        CommonDialogs::setInstance(std::move(dialogs));
+    }
+
+    void init()
+    {
+        QFile::remove(settingsLocation());
+        m_messages.clear();
+        m_rebuilds.clear();
+        m_state = AppState{};
+        *m_dialogs = ScriptedDialogs{};
+    }
+
+    void cleanup() { m_dialog.reset(); }
+
+    void firstOpeningOnAnEmptyStore()
+    {
+        open();
+        QCOMPARE(child<QTabWidget>("tabstrip")->currentIndex(), 3);
+        QVERIFY(child<QRadioButton>("Option1_1")->isChecked());
+        QCOMPARE(child<QSlider>("Slider1")->value(), 3);
+        QCOMPARE(child<QLabel>("lblslider")->text(), QStringLiteral(" 3"));
+        QVERIFY(child<QCheckBox>("chkConfirm")->isChecked());
+        QVERIFY(!child("chkSave")->isHidden() && child<QCheckBox>("chkSave")->isChecked());
+        QCOMPARE(child<QLabel>("label3")->text(), QStringLiteral(" calc.exe"));
+        QCOMPARE(m_state.shellProgram, QStringLiteral("calc.exe"));
+        QCOMPARE(child<QLabel>("lblFont")->text(), QStringLiteral("Arial 12 pt"));
+        QCOMPARE(m_dialog->windowTitle(), QStringLiteral("Quantix 96 Preferences"));
+        QCOMPARE(child<QTabWidget>("tabstrip")->tabToolTip(2), QStringLiteral("Select Available Units"));
+        QCOMPARE(m_dialog->quantityBox(31)->text(), QStringLiteral("Volume (Liquid)"));
+        QCOMPARE(child<QListWidget>("lstQuantity")->count(), 32);
+        QCOMPARE(units()->count(), 5);
+        QCOMPARE(units()->selectedItems().size(), 5);
+
+        // The tab rule: "Add New Unit..." belongs to the Units tab.
+        QVERIFY(!child("cmdNewUnit")->isVisible());
+        child<QTabWidget>("tabstrip")->setCurrentIndex(2);
+        QVERIFY(child("cmdNewUnit")->isVisible());
+        child<QTabWidget>("tabstrip")->setCurrentIndex(0);
+        QVERIFY(!child("cmdNewUnit")->isVisible());
+    }
+
+    void storedTabAndPosition_data()
+    {
+        QTest::addColumn<QString>("tab");
+        QTest::addColumn<QString>("position");
+        QTest::addColumn<int>("shownTab");
+        QTest::addColumn<QString>("shownQuantity");
+        QTest::newRow("Units, Length") << "3" << "15" << 2 << "Length";
+        QTest::newRow("Options, last") << "1" << "31" << 0 << "Volume (Liquid)";
+        QTest::newRow("out of range") << "99" << "-5" << 3 << "Acceleration";
+        QTest::newRow("not numbers") << "x" << "32" << 3 << "Acceleration";
+    }
+
+    void storedTabAndPosition()
+    {
+        QFETCH(QString, tab);
+        QFETCH(QString, position);
+        QFETCH(int, shownTab);
+        QFETCH(QString, shownQuantity);
+        WriteSetting(section::settings, "Tab", tab);
+        WriteSetting(section::settings, "QuantityListIndex", position);
+        open();
+        QCOMPARE(child<QTabWidget>("tabstrip")->currentIndex(), shownTab);
+        QCOMPARE(child("cmdNewUnit")->isVisible(), shownTab == 2);
+        QCOMPARE(child<QListWidget>("lstQuantity")->currentItem()->text(), shownQuantity);
+    }
+
+    // Exit confirmation on offers the save dialog, checked; off hides it
+    // and keeps its mark, and OK then leaves "save" as it was.
+    void confirmAndSaveCoupling()
+    {
+        WriteSetting(section::settings, "save", "0");
+        open();
+        auto *confirm = child<QCheckBox>("chkConfirm");
+        auto *save = child<QCheckBox>("chkSave");
+        child<QTabWidget>("tabstrip")->setCurrentIndex(0);
+        QVERIFY(save->isVisible() && !save->isChecked());
+        click("chkConfirm");
+        QVERIFY(!save->isVisible() && !save->isChecked());
+        click("chkConfirm");
+        QVERIFY(save->isVisible() && save->isChecked());
+        confirm->setChecked(false);
+        click("cmdOk");
+        QCOMPARE(ReadSetting(section::settings, "confirm", ""), QStringLiteral("false"));
+        QCOMPARE(ReadSetting(section::settings, "save", ""), QStringLiteral("0"));
+        QVERIFY(!m_state.confirmExit);
+
+        open();
+        QVERIFY(!child<QCheckBox>("chkConfirm")->isChecked() && child("chkSave")->isHidden());
+    }
+
+    // OK writes its own keys and the units shown; the quantity keys only
+    // when a quantity check box may have changed.
+    void okWritesItsKeysInOrder()
+    {
+        WriteSetting(section::settings, "numericformatting", "12");
+        const Store before = storeContents();
+        open();
+        QCOMPARE(child<QSlider>("Slider1")->value(), 3);
+        child<QSlider>("Slider1")->setValue(5);
+        QCOMPARE(child<QLabel>("lblslider")->text(), QStringLiteral(" 5"));
+        click("Option1_0");
+        click("cmdOk");
+        const Store after = storeContents();
+        QCOMPARE(changedKeys(before, after),
+                 unitKeys("Acceleration", {"settings/QuantityListIndex", "settings/Tab", "settings/confirm", "settings/numericformatting",
+                                           "settings/save", "settings/scientific", "settings/shellprog"}));
+        QCOMPARE(after["settings/Tab"], QStringLiteral("4"));
+        QCOMPARE(after["settings/numericformatting"], QStringLiteral("5"));
+        QCOMPARE(after["settings/scientific"], QStringLiteral("true"));
+        QCOMPARE(after["settings/shellprog"], QStringLiteral("calc.exe"));
+        QCOMPARE(after["settings/save"], QStringLiteral("1"));
+        QVERIFY(m_rebuilds.isEmpty());
+        QCOMPARE(m_state.decimalPlaces, 5);
+        QVERIFY(m_state.scientific);
+
+        OptionsChoice choice;
+        const auto keysOf = [](const SettingWrites &writes) {
+            QStringList keys;
+            for (const SettingWrite &write : writes)
+                keys << write.key;
+            return keys;
+        };
+        QCOMPARE(keysOf(optionsWrites(choice)), QStringList({"Tab", "numericformatting", "scientific", "shellprog", "confirm", "save"}));
+        choice.confirmExit = false;
+        QCOMPARE(keysOf(optionsWrites(choice)), QStringList({"Tab", "numericformatting", "scientific", "shellprog", "confirm"}));
+    }
+
+    void cancelKeepsOnlyTabPositionAndShownUnits_data()
+    {
+        QTest::addColumn<int>("how");
+        QTest::newRow("Cancel") << 0;
+        QTest::newRow("Esc") << 1;
+        QTest::newRow("close box") << 2;
+    }
+
+    // State: Length shown, with two user units, the second hidden. Action:
+    // change everything, then close without OK. Expected: only the tab, the
+    // position and the units of the first and the shown quantity (as read:
+    // absent keys become "1") are written; the run-wide state is as loaded.
+    void cancelKeepsOnlyTabPositionAndShownUnits()
+    {
+        QFETCH(int, how);
+        WriteSetting(section::settings, "QuantityListIndex", "15");
+        WriteSetting(section::userunits, "Lengthnumber", "2");
+        WriteSetting(section::userunits, "Length1", "span");
+        WriteSetting(section::userunits, "Length2", "cubit");
+        WriteSetting(section::userunits, "Lengthused2", "0");
+        const Store before = storeContents();
+        open();
+        QCOMPARE(units()->count(), 31);
+        QVERIFY(units()->item(29)->isSelected() && !units()->item(30)->isSelected());
+        child<QSlider>("Slider1")->setValue(7);
+        click("Option1_0");
+        click("chkConfirm");
+        click("cmddeselectall");
+        selectUnit("metre (m)", false);
+        if (how == 0)
+            click("cmdCancel");
+        else if (how == 1)
+            QTest::keyClick(m_dialog.get(), Qt::Key_Escape);
+        else
+            m_dialog->close();
+        QVERIFY(!m_dialog->isVisible());
+        const Store after = storeContents();
+        QCOMPARE(changedKeys(before, after), unitKeys("Acceleration", unitKeys("Length", {"settings/Tab", "userunits/Lengthused1"})));
+        QCOMPARE(after["units/metre (m)"], QStringLiteral("1"));
+        QCOMPARE(after["userunits/Lengthused1"], QStringLiteral("1"));
+        QCOMPARE(after["userunits/Lengthused2"], QStringLiteral("0"));
+        QCOMPARE(after["settings/QuantityListIndex"], QStringLiteral("15"));
+        QCOMPARE(m_state.decimalPlaces, 3);
+        QVERIFY(!m_state.scientific && m_state.confirmExit);
+        QVERIFY(m_rebuilds.isEmpty());
+    }
+
+    void fontIsStoredWhenChosen()
+    {
+        QFont courier(QStringLiteral("Courier"));
+        courier.setPointSizeF(10.5);
+        courier.setBold(true);
+        courier.setItalic(true);
+        courier.setUnderline(true);
+        m_dialogs->chosenFont = ChosenFont{courier, QColor(255, 0, 0)};
+        open();
+        click("cmdFont");
+        QCOMPARE(m_dialogs->initialFont.font.family(), QStringLiteral("Arial"));
+        QCOMPARE(m_dialogs->initialFont.font.pointSizeF(), 12.0);
+        click("cmdCancel");
+        const Store after = storeContents();
+        const QList<std::pair<QString, QString>> stored{{"fontname", "Courier"}, {"fontsize", "10.5"}, {"fontunderline", "True"},
+                                                        {"fontbold", "True"}, {"fontitalic", "True"}, {"fontcolour", "255"}};
+        for (const auto &[key, value] : stored)
+            QCOMPARE(after["settings/" + key], value);
+        QCOMPARE(m_state.printFont, PrintFont::load({}));
+        QCOMPARE(child<QLabel>("lblFont")->text(), QStringLiteral("Courier 10.5 pt"));
+
+        // Cancelling the font dialog changes nothing.
+        m_dialogs->chosenFont.reset();
+        open();
+        click("cmdFont");
+        QCOMPARE(m_dialogs->initialFont.font.family(), QStringLiteral("Courier"));
+        QCOMPARE(storeContents(), after);
+        QCOMPARE(m_state.printFont.name, QStringLiteral("Courier"));
+    }
+
+    // The chosen program serves this run until the preferences open again.
+    void shellProgramChosenThenCancelled()
+    {
+        m_dialogs->chosenProgram = QStringLiteral("/opt/tools/calculator");
+        open();
+        click("cmdDialog");
+        QCOMPARE(m_dialogs->programTitle, QStringLiteral("Shell Program"));
+        QCOMPARE(m_dialogs->programFilter, QStringLiteral("Executable Files (*.exe *.com *.pif *.bat)"));
+        QCOMPARE(child<QLabel>("label3")->text(), QStringLiteral(" /opt/tools/calculator"));
+        click("cmdCancel");
+        QCOMPARE(m_state.shellProgram, QStringLiteral("/opt/tools/calculator"));
+        QVERIFY(!storeContents().contains("settings/shellprog"));
+
+        m_dialogs->chosenProgram.reset();
+        open();
+        QCOMPARE(m_state.shellProgram, QStringLiteral("calc.exe"));
+        click("cmdDialog");
+        QCOMPARE(m_state.shellProgram, QStringLiteral("calc.exe"));
+    }
+
+    // State: Length shown. Action: hide "metre (m)", switch to Mass, hide
+    // "gram (g)", Cancel. Expected: Length stored at the switch; Mass not.
+    void unitsAreStoredWhenTheQuantityChanges()
+    {
+        WriteSetting(section::settings, "QuantityListIndex", "15");
+        open();
+        selectUnit("metre (m)", false);
+        showQuantity("Mass");
+        selectUnit("gram (g)", false);
+        click("cmdCancel");
+        QCOMPARE(ReadSetting(section::units, "metre (m)", ""), QStringLiteral("0"));
+        QCOMPARE(ReadSetting(section::units, "gram (g)", "absent"), QStringLiteral("absent"));
+    }
+
+    void litreIsOneKeyForBothVolumes()
+    {
+        open();
+        showQuantity("Volume (Liquid)");
+        selectUnit("litre (l)", false);
+        showQuantity("Volume (Dry)");
+        QVERIFY(!units()->findItems("litre (l)", Qt::MatchExactly).constFirst()->isSelected());
+        QCOMPARE(units()->selectedItems().size(), units()->count() - 1);
+        click("cmdOk");
+        QCOMPARE(ReadSetting(section::units, "litre (l)", ""), QStringLiteral("0"));
+    }
+
+    void quantityCheckBoxesRebuildTheMainList()
+    {
+        open();
+        click("cmddeselectall");
+        QCOMPARE(child<QListWidget>("lstQuantity")->count(), 32);
+        click("cmdOk");
+        QCOMPARE(m_rebuilds, QList<QStringList>{QStringList()});
+        QCOMPARE(ReadSetting(section::units, "Volume (Liquid)", ""), QStringLiteral("0"));
+
+        // A check box that merely takes the focus counts as a change.
+        open();
+        QCOMPARE(m_dialog->quantityBox(0)->isChecked(), false);
+        child<QTabWidget>("tabstrip")->setCurrentIndex(1);
+        m_dialog->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(m_dialog.get()));
+        QVERIFY(!m_dialog->quantitiesChanged());
+        m_dialog->quantityBox(3)->setFocus(Qt::TabFocusReason);
+        QVERIFY(m_dialog->quantitiesChanged());
+        click("cmdselectall");
+        click("cmdOk");
+        QCOMPARE(m_rebuilds.size(), 2);
+        QCOMPARE(m_rebuilds[1].size(), 32);
+    }
+
+    // State: Length shown, "metre (m)" hidden. Action: double-click Temperature
+    // (nothing), then Length, add a unit, OK. Expected: Length stored before
+    // the new-unit dialog; the new unit listed and offered, its flag written by OK.
+    void newUnitFromTheUnitsTab()
+    {
+        WriteSetting(section::settings, "Tab", "3");
+        open();
+        auto *quantities = child<QListWidget>("lstQuantity");
+        const auto doubleClick = [quantities](const char *name) {
+            QListWidgetItem *item = quantities->findItems(QLatin1String(name), Qt::MatchExactly).constFirst();
+            quantities->scrollToItem(item);
+            const QPoint at = quantities->visualItemRect(item).center();
+            QTest::mouseClick(quantities->viewport(), Qt::LeftButton, {}, at);
+            QTest::mouseDClick(quantities->viewport(), Qt::LeftButton, {}, at);
+        };
+        bool opened = false;
+        answerModal([&opened](QWidget *modal) { opened = true; modal->close(); });
+        doubleClick("Temperature");
+        QVERIFY(!child("cmdNewUnit")->isEnabled());
+        QTest::qWait(10);
+        QVERIFY(!opened);
+
+        showQuantity("Length");
+        QVERIFY(child("cmdNewUnit")->isEnabled());
+        selectUnit("metre (m)", false);
+        answerModal([](QWidget *modal) {
+            modal->findChild<QLineEdit *>("txtNewUnitName_0")->setText("league");
+            modal->findChild<QLineEdit *>("txtConvFactor_0")->setText("4828.032");
+            QTest::mouseClick(modal->findChild<QPushButton *>("cmdOk"), Qt::LeftButton);
+        });
+        doubleClick("Length");
+        QCOMPARE(ReadSetting(section::units, "metre (m)", ""), QStringLiteral("0"));
+        QCOMPARE(units()->count(), 30);
+        QVERIFY(units()->item(29)->text() == "league" && units()->item(29)->isSelected());
+        QVERIFY(!storeContents().contains("userunits/Lengthused1"));
+        click("cmdOk");
+        QCOMPARE(ReadSetting(section::userunits, "Lengthused1", ""), QStringLiteral("1"));
+    }
+
+    // A hand-edited user-unit count never shifts a flag onto another key.
+    void damagedCounts()
+    {
+        const Quantity &length = *Catalogue::instance().byName(u"Length");
+        UserUnitStore store;
+        store.write("Lengthnumber", "lots");
+        QCOMPARE(unitListItems(length, store).size(), 29);
+        store.write("Lengthnumber", "12");
+        QCOMPARE(unitListItems(length, store).size(), 39);
+        QCOMPARE(unitListItems(length, store).last(), (UnitListItem{"", true}));
+
+        store.write("Lengthnumber", "2");
+        const QList<bool> flags(unitListItems(length, store).size(), false);
+        store.write("Lengthnumber", "0");
+        const Store before = storeContents();
+        QVERIFY(SaveUnitSelection(length.id, flags, store));
+        QCOMPARE(changedKeys(before, storeContents()), unitKeys("Length", {"userunits/Lengthused1", "userunits/Lengthused2"}));
+
+        WriteSetting(section::settings, "QuantityListIndex", "15");
+        store.write("Lengthnumber", "-4");
+        open();
+        QCOMPARE(units()->count(), 29);
+        click("cmdOk");
+        QVERIFY(storeContents().keys().filter("used").size() == 2);
+    }
+
+    // A store that cannot be written is reported once; the choices still
+    // hold for this run.
+    void failedWritesAreReported()
+    {
+        QFile blocker(m_dir.filePath("blocker"));
+        QVERIFY(blocker.open(QIODevice::WriteOnly));
+        blocker.close();
+        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, blocker.fileName() + "/settings");
+        open();
+        child<QSlider>("Slider1")->setValue(6);
+        click("cmdOk");
+        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, m_dir.path());
+        QCOMPARE(m_messages, (QList<MessageSpec>{{"Error #  75 occurred. Path/File access error", QMessageBox::Warning}}));
+        QVERIFY(!m_dialog->isVisible());
+        QCOMPARE(m_state.decimalPlaces, 6);
+    }
+};
+
+QTEST_MAIN(TestPreferences)
+#include "tst_preferences.moc"

@@ -1,0 +1,51 @@
+// The main window's Preferences command: the File menu, the pop-up's
+// default item and a double-click on the decimals panel.
+
+#include "mainwindow.h"
+
+#include "clickablelabel.h"
+#include "preferencesdialog.h"
+
+#include "ui_frmMain.h"
+
+namespace quantix {
+
+void MainWindow::connectPreferences()
+{
+    connect(ui->mnufilesetopt, &QAction::triggered, this, &MainWindow::showPreferences);
+    connect(ui->mnuview2numfor, &QAction::triggered, this, &MainWindow::showPreferences);
+    connect(statusPanel(3), &ClickableLabel::doubleClicked, this, &MainWindow::showPreferences);
+}
+
+// A topmost main window would cover its own modal dialog, so it leaves the
+// top while the dialog is open and returns to it after.
+void MainWindow::showPreferences()
+{
+    const bool onTop = alwaysOnTop();
+    if (onTop)
+        setAlwaysOnTop(false);
+    {
+        PreferencesDialog dialog(m_state, [this](const QStringList &offered) { rebuildQuantityList(offered); }, this);
+        dialog.exec();
+    }
+    if (onTop)
+        setAlwaysOnTop(true);
+    // What activation does, also where the platform does not reactivate.
+    Convert();
+    decimals();
+}
+
+// The quantity list of the preferences: nothing selected, the unit lists,
+// the input and the result empty until a quantity is chosen.
+void MainWindow::rebuildQuantityList(const QStringList &offeredQuantities)
+{
+    ui->cboquantity->clear();
+    ui->cbounit1->clear();
+    ui->cbounit2->clear();
+    ui->txtunit1->clear();
+    ui->lblconv->clear();
+    ui->cboquantity->addItems(offeredQuantities);
+    ui->cboquantity->setCurrentIndex(-1);
+}
+
+}
