@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Takes screenshots of the program's windows under a virtual X display, with
-# a fresh settings folder: the main window with a conversion shown, and the
-# about box. Usage: scripts/screenshots.sh [OUTPUT_FOLDER] (default
+# Takes screenshots of the program's five windows under a virtual X display,
+# with a fresh settings folder: the main window with a conversion shown, the
+# about box, the records window with one record, the preferences and the
+# new-unit dialog. Usage: scripts/screenshots.sh [OUTPUT_FOLDER] (default
 # build/screenshots). BUILD_DIR chooses the build folder (default build).
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -42,6 +43,43 @@ if [ "${1:-}" = "--on-display" ]; then
     pause
     shot about "$about"
     keys Return
+    pause
+
+    # One record (the input has the focus), then View Conversion Records.
+    xdotool windowfocus --sync "$main"
+    keys ctrl+a alt+r
+    pause 0.4
+    keys v
+    records=$(window "Conversion Records")
+    pause
+    shot records "$records"
+    xdotool windowfocus --sync "$records"
+    keys alt+f
+    pause 0.4
+    keys c
+    pause
+
+    # The preferences open on the Number Style tab; Units is the one before.
+    xdotool windowfocus --sync "$main"
+    keys alt+f
+    pause 0.4
+    keys p
+    preferences=$(window "Quantix 96 Preferences")
+    pause
+    shot preferences "$preferences"
+    xdotool windowfocus --sync "$preferences"
+    keys ctrl+shift+Tab
+    pause
+    shot preferences-units "$preferences"
+    keys alt+a
+    newunit=$(window "New Unit Configuration")
+    pause
+    shot newunit "$newunit"
+    keys Escape
+    pause
+    xdotool windowfocus --sync "$preferences"
+    keys Escape
+    pause
     exit 0
 fi
 

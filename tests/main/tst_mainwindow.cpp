@@ -63,8 +63,8 @@ private slots:
     {
         QLocale::setDefault(QLocale::c());
         QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, m_dir.path());
-        Messages::setHandler([this](QWidget *, const MessageSpec &spec) {
-            m_messages << spec;
+        Messages::setHandler([this](QWidget *, const MessageSpec &message) {
+            m_messages << message;
             return QMessageBox::Ok;
         });
     }

@@ -25,13 +25,14 @@ Handler &handler()
 
 }
 
-QMessageBox::StandardButton show(QWidget *parent, const MessageSpec &spec)
+QMessageBox::StandardButton show(QWidget *parent, const MessageSpec &message)
 {
     if (handler())
-        return handler()(parent, spec);
-    QMessageBox box(spec.icon, spec.title, spec.text, spec.buttons, parent);
-    if (spec.defaultButton != QMessageBox::NoButton)
-        box.setDefaultButton(spec.defaultButton);
+        return handler()(parent, message);
+    QMessageBox box(message.icon, message.title, message.text, message.buttons, parent);
+    box.setTextFormat(Qt::PlainText);
+    if (message.defaultButton != QMessageBox::NoButton)
+        box.setDefaultButton(message.defaultButton);
     return static_cast<QMessageBox::StandardButton>(box.exec());
 }
 

@@ -35,7 +35,7 @@ namespace Messages {
 
 using Handler = std::function<QMessageBox::StandardButton(QWidget *parent, const MessageSpec &)>;
 
-QMessageBox::StandardButton show(QWidget *parent, const MessageSpec &spec);
+QMessageBox::StandardButton show(QWidget *parent, const MessageSpec &message);
 
 // Replaces the real QMessageBox; an empty handler restores it.
 void setHandler(Handler handler);

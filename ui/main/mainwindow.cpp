@@ -1,6 +1,8 @@
 #include "mainwindow.h"
 
+#include "aboutbox.h"
 #include "clickablelabel.h"
+#include "helpviewer.h"
 #include "selectionrules.h"
 #include "settingsstore.h"
 #include "stringtable.h"
@@ -80,8 +82,13 @@ MainWindow::MainWindow(QWidget *parent)
     connect(ui->mnualwaystoponoff_0, &QAction::triggered, this, [this] { setAlwaysOnTop(true); });
     connect(ui->mnualwaystoponoff_1, &QAction::triggered, this, [this] { setAlwaysOnTop(false); });
     connect(ui->mnufileexit, &QAction::triggered, this, &QWidget::close);
+    connect(ui->mnuhelpabout, &QAction::triggered, this, [this] {
+        AboutBox about(this);
+        about.ShowAbout(0);
+    });
     connectPreferences();
     connectRecords();
+    connectCommands();
 
     setWindowTitle(str(73));
 }
@@ -183,6 +190,7 @@ void MainWindow::closeEvent(QCloseEvent *event)
         event->ignore();
         return;
     }
+    m_help->quit();
     storePosition();
     unloadRecordsWindow();
     event->accept();

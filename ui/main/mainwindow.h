@@ -9,11 +9,15 @@
 
 #include <memory>
 
+class QKeyEvent;
+
 namespace Ui { class frmMain; }
 
 namespace quantix {
 
 class ClickableLabel;
+class HelpViewer;
+
 class RecordsWindow;
 
 // The main window: choosing a quantity and two units, typing a value and
@@ -44,6 +48,7 @@ protected:
     void resizeEvent(QResizeEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
+    void contextMenuEvent(QContextMenuEvent *event) override;
 
 private:
     // Start-up.
@@ -60,6 +65,16 @@ private:
     void reportConversionError(int number, const Quantity &quantity);
     void selectionCheck();
     void inputChanged(const QString &text);
+
+    // Commands.
+    void connectCommands();
+    void editMenuOpening();
+    void copyResult();
+    void paste(bool trimmed);
+    void switchUnits();
+    void runShellProgram();
+    bool isWindowShortcut(const QKeyEvent &key) const;
+    HelpViewer *m_help = nullptr;
 
     // Always on Top.
     bool alwaysOnTop() const;

@@ -12,6 +12,7 @@
 #include "ui_frmMain.h"
 
 #include <QLocale>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QTimer>
 
@@ -108,6 +109,10 @@ void MainWindow::inputChanged(const QString &text)
 
 bool MainWindow::eventFilter(QObject *watched, QEvent *event)
 {
+    if (event->type() == QEvent::ShortcutOverride && isWindowShortcut(*static_cast<QKeyEvent *>(event))) {
+        event->ignore();
+        return true;
+    }
     if (watched == ui->txtunit1 && event->type() == QEvent::FocusIn) {
         // After the click that gave the focus has placed the caret.
         QTimer::singleShot(0, ui->txtunit1, [edit = ui->txtunit1] { edit->setSelection(0, int(edit->text().size())); });

@@ -1,0 +1,204 @@
+#include "aboutbox.h"
+#include "catalogue.h"
+#include "mainwindow.h"
+#include "newunitdialog.h"
+#include "preferencesdialog.h"
+#include "recordswindow.h"
+#include "stringtable.h"
+#include "userunitstore.h"
+
+#include <QAbstractButton>
+#include <QFile>
+#include <QGroupBox>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QSettings>
+#include <QTabWidget>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace quantix;
+
+namespace {
+
+// A control or menu item and the string that captions it.
+struct Caption
+{
+    QString name;
+    QString text;
+};
+
+QString textOf(QObject *object)
+{
+    if (auto *menu = qobject_cast<QMenu *>(object))
+        return menu->title();
+    if (auto *action = qobject_cast<QAction *>(object))
+        return action->text();
+    if (auto *label = qobject_cast<QLabel *>(object))
+        return label->text();
+    if (auto *button = qobject_cast<QAbstractButton *>(object))
+        return button->text();
+    if (auto *group = qobject_cast<QGroupBox *>(object))
+        return group->title();
+    if (auto *widget = qobject_cast<QWidget *>(object); widget && widget->isWindow())
+        return widget->windowTitle();
+    return {};
+}
+
+// Texts a form editor leaves behind when nobody sets the caption.
+bool isPlaceholder(const QString &text, const QString &objectName)
+{
+    static const QStringList designDefaults{"TextLabel", "PushButton", "CheckBox", "RadioButton", "GroupBox", "Tab 1",
+                                            "Tab 2", "Page", "MainWindow", "Dialog", "Form", "Menu", "Action"};
+    return (!objectName.isEmpty() && text == objectName) || designDefaults.contains(text);
+}
+
+}
+
+// Every window of the program, as it is loaded: each named control and menu
+// item is there with its caption from the string table, and no text is a
+// leftover of the form design.
+class TestForms : public QObject
+{
+    Q_OBJECT
+
+    QTemporaryDir m_dir;
+
+    void checkWindow(QWidget *window, const QList<Caption> &captions)
+    {
+        for (const Caption &caption : captions) {
+            QObject *object = caption.name == window->objectName() ? window : window->findChild<QObject *>(caption.name);
+            QVERIFY2(object, qPrintable(window->objectName() + ": no " + caption.name));
+            QCOMPARE(textOf(object), caption.text);
+        }
+        QList<QObject *> everything = window->findChildren<QObject *>();
+        everything << window;
+        for (QObject *object : everything) {
+            const QString text = textOf(object);
+            QVERIFY2(!isPlaceholder(text, object->objectName()), qPrintable(object->objectName() + ": " + text));
+            if (auto *widget = qobject_cast<QWidget *>(object))
+                QVERIFY2(!isPlaceholder(widget->toolTip(), widget->objectName()), qPrintable(widget->objectName()));
+        }
+    }
+
+    static QList<Caption> named(std::initializer_list<std::pair<const char *, int>> items)
+    {
+        QList<Caption> captions;
+        for (const auto &[name, id] : items)
+            captions.append({QLatin1String(name), str(id)});
+        return captions;
+    }
+
+private slots:
+    void initTestCase()
+    {
+        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, m_dir.path());
+    }
+
+    void mainWindow()
+    {
+        MainWindow window;
+        window.show();
+        QList<Caption> captions = named({
+            {"frmMain", 73}, {"lblquantity", 100}, {"lblunit1", 101}, {"lblunit2", 102}, {"lbltxtunit1", 103}, {"Label1", 104},
+            {"mnufile", 10}, {"mnufilesetopt", 11}, {"mnufileexit", 12},
+            {"mnuedit", 20}, {"mnueditedit_0", 21}, {"mnueditedit_1", 22}, {"mnueditswitch", 23},
+            {"mnuview", 30}, {"mnuviewphys", 31}, {"mnuviewmetric", 32}, {"mnuviewcalc", 33},
+            {"mnurecords", 35}, {"mnurecordsadd", 36}, {"mnurecordspurge", 37}, {"mnuRecordsView", 38},
+            {"mnualwaystop", 40}, {"mnualwaystoponoff_0", 41}, {"mnualwaystoponoff_1", 42},
+            {"mnuHelp", 50}, {"mnuhelphelp", 51}, {"mnuhelpshow", 53}, {"mnuhelpabout", 52},
+            {"mnuview2phys", 31}, {"mnuview2metric", 32}, {"mnuview2numfor", 11}, {"mnuview2edit_0", 21},
+            {"mnuview2edit_1", 22}, {"mnuview2switch", 23}, {"mnuview2records", 38},
+            {"StatusBarPanel2", 401}});
+        captions.append(Caption{"StatusBarPanel1", str(400) + " 0"});
+        checkWindow(&window, captions);
+        for (const char *name : {"cboquantity", "cbounit1", "cbounit2", "txtunit1", "lblconv", "StatusBar", "Image1", "mnuview2"})
+            QVERIFY2(window.findChild<QObject *>(name), name);
+        for (const char *name : {"mnu", "mnueditsep1", "mnuviewsep", "mnurecordssep1", "mnurecordssep2", "separ1",
+                                 "mnuview2sep_0", "mnuview2sepsep", "sep3"})
+            QVERIFY2(window.findChild<QAction *>(name)->isSeparator(), name);
+        for (const char *name : {"mnurecordspurge", "mnuRecordsView", "mnuview2records"})
+            QVERIFY2(!window.findChild<QAction *>(name)->isEnabled(), name);
+        const QList<QAction *> bar = window.menuBar()->actions();
+        QCOMPARE(bar.size(), 6);
+        QVERIFY(!bar.contains(window.findChild<QMenu *>("mnuview2")->menuAction()));
+        const QList<std::pair<const char *, QKeySequence>> shortcuts{
+            {"mnueditedit_0", QKeySequence("Ctrl+C")}, {"mnueditedit_1", QKeySequence("Ctrl+V")},
+            {"mnueditswitch", QKeySequence("Ctrl+S")}, {"mnuviewcalc", QKeySequence("Ctrl+R")},
+            {"mnurecordsadd", QKeySequence("Ctrl+A")}, {"mnuhelphelp", QKeySequence("F1")}};
+        for (const auto &[name, keys] : shortcuts)
+            QCOMPARE(window.findChild<QAction *>(name)->shortcut(), keys);
+    }
+
+    void aboutBox()
+    {
+        AboutBox about;
+        checkWindow(&about, named({{"frmAbout", 300}, {"cmdOK", 154}}));
+        QCOMPARE(about.findChild<QLabel *>("lblTitle")->text(), AboutBox::titleText());
+        QVERIFY(!about.findChild<QLabel *>("lblCopyright")->text().isEmpty());
+    }
+
+    void recordsWindow()
+    {
+        AppState state;
+        RecordsWindow records(state);
+        checkWindow(&records, named({{"frmConvRecords", 350}, {"mnufile", 10}, {"mnufilesave", 34}, {"mnufilesaveas", 39},
+                                     {"mnuFilePrint", 13}, {"mnuFileQuit", 14}, {"mnuedit", 20}, {"mnueditedit_0", 25},
+                                     {"mnueditedit_1", 26}, {"mnueditselectall", 192}}));
+        QVERIFY(records.findChild<QObject *>("txtRecords"));
+        for (const char *name : {"mnuFileSep1", "sep2", "mnueditsep1"})
+            QVERIFY2(records.findChild<QAction *>(name)->isSeparator(), name);
+    }
+
+    void preferencesDialog()
+    {
+        AppState state;
+        PreferencesDialog preferences(state, [](const QStringList &) {});
+        QList<Caption> captions = named({{"frmSetOpt", 149}, {"cmdOk", 154}, {"cmdCancel", 155}, {"cmdNewUnit", 163},
+                                         {"Label1", 152}, {"Label4", 158}, {"chkConfirm", 159}, {"chkSave", 160},
+                                         {"lblScientific", 172}, {"Option1_0", 168}, {"Option1_1", 169}, {"Label2", 153},
+                                         {"cmdselectall", 192}, {"cmddeselectall", 193}, {"Frame1_0", 164}, {"Frame1_1", 165},
+                                         {"cmdSelectAllUnits", 166}, {"cmdDeselectAllUnits", 167}});
+        captions.append(Caption{"cmdDialog", "..."});
+        captions.append(Caption{"cmdFont", "..."});
+        for (int i = 0; i < Catalogue::quantityCount; ++i)
+            captions.append({QStringLiteral("chkunits_%1").arg(i), Catalogue::instance().at(i).name});
+        checkWindow(&preferences, captions);
+        auto *tabs = preferences.findChild<QTabWidget *>("tabstrip");
+        QVERIFY(tabs);
+        QCOMPARE(tabs->count(), 4);
+        const int titles[4] = {150, 151, 161, 170};
+        const int tips[4] = {156, 162, 157, 171};
+        for (int i = 0; i < 4; ++i) {
+            QCOMPARE(tabs->tabText(i), str(titles[i]));
+            QCOMPARE(tabs->tabToolTip(i), str(tips[i]));
+            QVERIFY(preferences.findChild<QWidget *>(QStringLiteral("picmain_%1").arg(i)));
+        }
+        for (const char *name : {"lstQuantity", "lstUnits", "Slider1", "lblslider", "label3", "lblFont", "lblNewUnitNumber"})
+            QVERIFY2(preferences.findChild<QWidget *>(name), name);
+    }
+
+    void newUnitDialog()
+    {
+        const UserUnitStore store;
+        NewUnitDialog dialog(15, store);
+        QList<Caption> captions = named({{"frmNewUnit", 65}, {"cmdOk", 154}, {"cmdCancel", 155}});
+        captions.append(Caption{"Frame1", str(60) + "Length"});
+        captions.append(Caption{"lblExample", "Example : One Widget equals 2 metre (m)"});
+        for (int r = 0; r < 10; ++r) {
+            captions.append({QStringLiteral("lblUnit_%1").arg(r), "metre (m)"});
+            QVERIFY(dialog.findChild<QWidget *>(QStringLiteral("txtNewUnitName_%1").arg(r)));
+            QVERIFY(dialog.findChild<QWidget *>(QStringLiteral("txtConvFactor_%1").arg(r)));
+        }
+        for (int i = 0; i <= 9; ++i)
+            captions.append({QStringLiteral("Label1_%1").arg(i), str(61)});
+        for (int i = 11; i <= 20; ++i)
+            captions.append({QStringLiteral("Label1_%1").arg(i), str(62)});
+        checkWindow(&dialog, captions);
+        QVERIFY(!dialog.findChild<QWidget *>("Label1_10"));
+    }
+};
+
+QTEST_MAIN(TestForms)
+#include "tst_forms.moc"

@@ -1,0 +1,384 @@
+#include "clickablelabel.h"
+#include "mainwindow.h"
+#include "messages.h"
+#include "settingsstore.h"
+#include "stringtable.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QComboBox>
+#include <QDir>
+#include <QMenuBar>
+#include <QFile>
+#include <QLineEdit>
+#include <QMenu>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <QWhatsThis>
+
+using namespace quantix;
+
+// The main window's menu commands, shortcuts and pop-up menu, offscreen.
+class TestCommands : public QObject
+{
+    Q_OBJECT
+
+    QTemporaryDir m_dir;
+    QList<MessageSpec> m_messages;
+    std::unique_ptr<MainWindow> m_window;
+    int m_dialogsClosed = 0;
+
+    template<typename T>
+    T *child(const char *name) { return m_window->findChild<T *>(QLatin1String(name)); }
+    QComboBox *combo(const char *name) { return child<QComboBox>(name); }
+    QLineEdit *input() { return child<QLineEdit>("txtunit1"); }
+    QString result() { return child<QLineEdit>("lblconv")->text(); }
+    QAction *action(const char *name) { return child<QAction>(name); }
+
+    void choose(const char *list, const QString &text)
+    {
+        QComboBox *box = combo(list);
+        const int index = box->findText(text);
+        QVERIFY2(index >= 0, qPrintable(text));
+        box->setCurrentIndex(index);
+        emit box->activated(index);
+    }
+
+    void convert(const QString &quantity, const QString &from, const QString &to, const QString &value)
+    {
+        choose("cboquantity", quantity);
+        choose("cbounit1", from);
+        choose("cbounit2", to);
+        input()->setText(value);
+    }
+
+    // Opens a menu as the user does, so that its enabling rule runs, and
+    // closes it again.
+    void openMenu(const char *name)
+    {
+        QMenu *menu = child<QMenu>(name);
+        menu->popup(m_window->mapToGlobal(QPoint(10, 10)));
+        QVERIFY(QTest::qWaitForWindowExposed(menu));
+        menu->close();
+    }
+
+    void press(QKeyCombination key) { QTest::keyClick(QApplication::focusWidget(), key.key(), key.keyboardModifiers()); }
+
+    // Closes whatever modal dialog opens next (the preferences after a
+    // failed shell program start).
+    void closeNextDialog()
+    {
+        QTimer::singleShot(0, this, [this] {
+            if (QWidget *dialog = QApplication::activeModalWidget()) {
+                ++m_dialogsClosed;
+                dialog->close();
+            } else {
+                closeNextDialog();
+            }
+        });
+    }
+
+    QString marker() const { return m_dir.filePath("marker"); }
+
+    QString script(const QString &name, const QString &body)
+    {
+        const QString path = m_dir.filePath(name);
+        QFile file(path);
+        if (!file.open(QIODevice::WriteOnly))
+            return {};
+        file.write(("#!/bin/sh\n" + body + "\n").toUtf8());
+        file.close();
+        file.setPermissions(file.permissions() | QFile::ExeOwner);
+        return path;
+    }
+
+private slots:
+    void initTestCase()
+    {
+        QLocale::setDefault(QLocale::c());
+        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, m_dir.path());
+        Messages::setHandler([this](QWidget *, const MessageSpec &message) {
+            m_messages << message;
+            return QMessageBox::Ok;
+        });
+    }
+
+    void init()
+    {
+        QFile::remove(settingsLocation());
+        m_messages.clear();
+        m_dialogsClosed = 0;
+        QGuiApplication::clipboard()->clear();
+        m_window = std::make_unique<MainWindow>();
+        m_window->show();
+        m_window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
+    }
+
+    void cleanup() { m_window.reset(); }
+
+    void copyWithoutResultRightAfterStartUp()
+    {
+        press(Qt::CTRL | Qt::Key_C);
+        QCOMPARE(m_messages.size(), 1);
+        QCOMPARE(m_messages[0], (MessageSpec{"Sorry, there is no data available to copy!", QMessageBox::Information,
+                                             QMessageBox::Ok, QMessageBox::NoButton, "Try Again."}));
+    }
+
+    // State: the Edit menu opened while the result is empty. Action: Ctrl+C
+    // with a result. Expected: nothing until the menu is opened again.
+    void shortcutsActOnTheLastOpening()
+    {
+        openMenu("mnuedit");
+        QVERIFY(!action("mnueditedit_0")->isEnabled());
+        QVERIFY(!action("mnueditswitch")->isEnabled());
+        convert("Length", "metre (m)", "foot (ft)", "1");
+        input()->setFocus();
+        press(Qt::CTRL | Qt::Key_C);
+        QVERIFY(m_messages.isEmpty());
+        QCOMPARE(QGuiApplication::clipboard()->text(), QString());
+        openMenu("mnuedit");
+        QVERIFY(action("mnueditedit_0")->isEnabled());
+        QVERIFY(action("mnueditswitch")->isEnabled());
+        QVERIFY(!action("mnueditedit_1")->isEnabled());
+        press(Qt::CTRL | Qt::Key_C);
+        QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("3.281"));
+        openMenu("mnuedit");
+        QVERIFY(action("mnueditedit_1")->isEnabled());
+    }
+
+    void pasteTrimsTheClipboard()
+    {
+        convert("Length", "metre (m)", "centimetre (cm)", "1");
+        QGuiApplication::clipboard()->setText("  42  ");
+        action("mnueditedit_1")->trigger();
+        QCOMPARE(input()->text(), QStringLiteral("42"));
+        QCOMPARE(result(), QStringLiteral("4200.000"));
+        QGuiApplication::clipboard()->setText("   ");
+        action("mnueditedit_1")->trigger();
+        QCOMPARE(m_messages.size(), 1);
+        QCOMPARE(m_messages[0], (MessageSpec{"Sorry, there is no data available to be pasted!", QMessageBox::Information,
+                                             QMessageBox::Ok, QMessageBox::NoButton, "Try Again."}));
+        QCOMPARE(input()->text(), QStringLiteral("42"));
+    }
+
+    void popupPasteKeepsBlanks()
+    {
+        convert("Length", "metre (m)", "centimetre (cm)", "1");
+        QGuiApplication::clipboard()->setText("   ");
+        action("mnuview2edit_1")->trigger();
+        QCOMPARE(input()->text(), QStringLiteral("   "));
+        QCOMPARE(result(), QStringLiteral(".000"));
+        QVERIFY(m_messages.isEmpty());
+    }
+
+    void switchNeedsBothUnits()
+    {
+        choose("cboquantity", "Mass");
+        choose("cbounit1", "pound (lb)");
+        action("mnueditswitch")->trigger();
+        QCOMPARE(m_messages.size(), 1);
+        QCOMPARE(m_messages[0], (MessageSpec{"You can't switch until you've entered some units!", QMessageBox::Warning,
+                                             QMessageBox::Ok, QMessageBox::NoButton, "Try Again."}));
+    }
+
+    void switchSwapsAndRecomputes()
+    {
+        convert("Mass", "pound (lb)", "kilogram (kg)", "10");
+        QCOMPARE(result(), QStringLiteral("4.536"));
+        action("mnuview2switch")->trigger();
+        QCOMPARE(combo("cbounit1")->currentText(), QStringLiteral("kilogram (kg)"));
+        QCOMPARE(combo("cbounit2")->currentText(), QStringLiteral("pound (lb)"));
+        QCOMPARE(input()->text(), QStringLiteral("10"));
+        QCOMPARE(result(), QStringLiteral("22.046"));
+        QVERIFY(m_messages.isEmpty());
+    }
+
+    void popupMenuOnCaptionsAndResult()
+    {
+        QVERIFY(!m_window->menuBar()->actions().contains(child<QMenu>("mnuview2")->menuAction()));
+        for (const char *name : {"lblquantity", "Label1", "lblconv"}) {
+            auto *widget = child<QWidget>(name);
+            QContextMenuEvent event(QContextMenuEvent::Mouse, QPoint(2, 2), widget->mapToGlobal(QPoint(2, 2)));
+            QApplication::sendEvent(widget, &event);
+            QMenu *popup = child<QMenu>("mnuview2");
+            QTRY_VERIFY(popup->isVisible());
+            QCOMPARE(popup->pos(), widget->mapToGlobal(QPoint(2, 2)));
+            QCOMPARE(popup->defaultAction(), action("mnuview2numfor"));
+            QCOMPARE(action("mnuview2numfor")->text(), QStringLiteral("&Preferences..."));
+            popup->close();
+        }
+    }
+
+    void alwaysOnTopKeepsPosition()
+    {
+        const QPoint position = m_window->pos();
+        QVERIFY(action("mnualwaystoponoff_1")->isChecked());
+        action("mnualwaystoponoff_0")->trigger();
+        QVERIFY(m_window->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+        QVERIFY(action("mnualwaystoponoff_0")->isChecked());
+        QVERIFY(!action("mnualwaystoponoff_1")->isChecked());
+        QVERIFY(m_window->isVisible());
+        QCOMPARE(m_window->pos(), position);
+        action("mnualwaystoponoff_1")->trigger();
+        QVERIFY(!m_window->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+        QVERIFY(action("mnualwaystoponoff_1")->isChecked());
+        QCOMPARE(m_window->pos(), position);
+        // not stored: the next start is not on top
+        action("mnualwaystoponoff_0")->trigger();
+        m_window->close();
+        m_window = std::make_unique<MainWindow>();
+        QVERIFY(action("mnualwaystoponoff_1")->isChecked());
+        QVERIFY(!m_window->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+    }
+
+    void shellProgramEmpty()
+    {
+        m_window->state().shellProgram = "";
+        closeNextDialog();
+        action("mnuviewcalc")->trigger();
+        QCOMPARE(m_messages.size(), 1);
+        QCOMPARE(m_messages[0].text, str(327));
+        QCOMPARE(m_messages[0].title, QStringLiteral("Try Again."));
+        QCOMPARE(m_dialogsClosed, 1);
+    }
+
+    void shellProgramMissing_data()
+    {
+        QTest::addColumn<QString>("path");
+        QTest::newRow("default of another system") << "c:\\windows\\calc.exe";
+        QTest::newRow("missing file") << m_dir.filePath("nothing-here");
+        QTest::newRow("missing folder") << m_dir.filePath("no-folder/program");
+        QTest::newRow("a folder") << m_dir.path();
+        QTest::newRow("bare name not on PATH") << "no-such-program-anywhere";
+    }
+
+    void shellProgramMissing()
+    {
+        QFETCH(QString, path);
+        m_window->state().shellProgram = path;
+        closeNextDialog();
+        action("mnuviewcalc")->trigger();
+        QCOMPARE(m_messages.size(), 1);
+        QCOMPARE(m_messages[0], (MessageSpec{"I'm sorry, the program specified to run  - " + path
+                                                 + " - could not be found.  Please check that you've put the right path and filename in the options dialog box.",
+                                             QMessageBox::Information}));
+        QCOMPARE(m_dialogsClosed, 1);
+    }
+
+    void shellProgramNotExecutable()
+    {
+        const QString path = m_dir.filePath("plain.txt");
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.close();
+        m_window->state().shellProgram = path;
+        action("mnuviewcalc")->trigger();
+        QCOMPARE(m_messages.size(), 1);
+        QCOMPARE(m_messages[0], (MessageSpec{"Error #70 occurred. Permission denied"}));
+        QCOMPARE(m_dialogsClosed, 0);
+    }
+
+    // The path names one file, blanks and shell characters included; nothing
+    // else ever runs.
+    void shellProgramRunsExactlyThatFile_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::newRow("blanks") << "my program";
+        QTest::newRow("semicolon") << "a;touch injected";
+        QTest::newRow("command substitution") << "$(touch injected)";
+        QTest::newRow("quotes") << "it's \"quoted\"";
+    }
+
+    void shellProgramRunsExactlyThatFile()
+    {
+        QFETCH(QString, name);
+        QFile::remove(marker());
+        QDir(m_dir.path()).remove("injected");
+        QDir().mkpath(m_dir.filePath("sub folder"));
+        const QString path = script("sub folder/" + name, "echo ran > '" + marker() + "'");
+        QVERIFY(!path.isEmpty());
+        m_window->state().shellProgram = path;
+        action("mnuviewcalc")->trigger();
+        QVERIFY(m_messages.isEmpty());
+        QTRY_VERIFY(QFile::exists(marker()));
+        QVERIFY(!QFile::exists(m_dir.filePath("injected")));
+        QVERIFY(!QFile::exists(m_dir.filePath("sub folder/injected")));
+
+        // a name with shell characters that does not exist is not found, and
+        // its pieces never run
+        QFile::remove(marker());
+        const QString missing = m_dir.filePath("x; touch " + m_dir.filePath("injected"));
+        m_window->state().shellProgram = missing;
+        closeNextDialog();
+        action("mnuviewcalc")->trigger();
+        QCOMPARE(m_messages.size(), 1);
+        QVERIFY(m_messages[0].text.contains("could not be found"));
+        QTest::qWait(100);
+        QVERIFY(!QFile::exists(m_dir.filePath("injected")));
+    }
+
+    void shellProgramFromPath()
+    {
+        QDir().mkpath(m_dir.filePath("bin"));
+        script("bin/quantix-test-tool", "echo ran > '" + marker() + "'");
+        QFile::remove(marker());
+        const QByteArray path = qgetenv("PATH");
+        qputenv("PATH", m_dir.filePath("bin").toUtf8() + ":" + path);
+        m_window->state().shellProgram = "quantix-test-tool";
+        action("mnuviewcalc")->trigger();
+        qputenv("PATH", path);
+        QVERIFY(m_messages.isEmpty());
+        QTRY_VERIFY(QFile::exists(marker()));
+    }
+
+    void helpTopicsOpenInTheYellowWindow_data()
+    {
+        QTest::addColumn<QString>("item");
+        QTest::addColumn<QString>("title");
+        QTest::newRow("menu constants") << "mnuviewphys" << "Physical Constants";
+        QTest::newRow("pop-up constants") << "mnuview2phys" << "Physical Constants";
+        QTest::newRow("menu prefixes") << "mnuviewmetric" << "Metric Prefixes";
+        QTest::newRow("pop-up prefixes") << "mnuview2metric" << "Metric Prefixes";
+    }
+
+    void helpTopicsOpenInTheYellowWindow()
+    {
+        QFETCH(QString, item);
+        QFETCH(QString, title);
+        action(qPrintable(item))->trigger();
+        QWidget *help = m_window->findChild<QWidget *>("yellow");
+        QVERIFY(help);
+        QTRY_VERIFY(help->isVisible());
+        QVERIFY(help->windowTitle().startsWith(title));
+        QVERIFY(m_messages.isEmpty());
+        // shut-down closes the help window
+        QVERIFY(m_window->close());
+        QVERIFY(!help->isVisible());
+    }
+
+    void f1ShowsTheContents()
+    {
+        child<QComboBox>("cboquantity")->setFocus();
+        press(Qt::Key_F1);
+        QWidget *help = m_window->findChild<QWidget *>("yellow");
+        QVERIFY(help);
+        QTRY_VERIFY(help->isVisible());
+        QVERIFY(m_messages.isEmpty());
+    }
+
+    void whatsThisOnTheInput()
+    {
+        action("mnuhelpshow")->trigger();
+        QVERIFY(QWhatsThis::inWhatsThisMode());
+        QTest::mouseClick(input(), Qt::LeftButton);
+        QVERIFY(!QWhatsThis::inWhatsThisMode());
+        QVERIFY(input()->whatsThis().contains("value"));
+        QWhatsThis::hideText();
+    }
+};
+
+QTEST_MAIN(TestCommands)
+#include "tst_commands.moc"
