@@ -47,8 +47,8 @@ inline QStringList changedKeys(const Store &before, const Store &after)
 // Answers every message box with OK and keeps what it showed.
 inline void recordMessages(QList<quantix::MessageSpec> &shown)
 {
-    quantix::Messages::setHandler([&shown](QWidget *, const quantix::MessageSpec &spec) {
-        shown << spec;
+    quantix::Messages::setHandler([&shown](QWidget *, const quantix::MessageSpec &message) {
+        shown << message;
         return QMessageBox::Ok;
     });
 }

@@ -70,8 +70,8 @@ struct MessageLog
 
     void install()
     {
-        Messages::setHandler([this](QWidget *, const MessageSpec &spec) {
-            shown << spec;
+        Messages::setHandler([this](QWidget *, const MessageSpec &message) {
+            shown << message;
             return answer;
         });
     }

@@ -1,5 +1,7 @@
 #include "helpfile.h"
 
+#include "stringtable.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
@@ -176,7 +178,7 @@ private:
 
     bool fail(int line, const QString &what)
     {
-        m_file.m_error = QStringLiteral("The help file \"%1\" is damaged: line %2: %3.")
+        m_file.m_error = str(1027)
                              .arg(QDir::toNativeSeparators(m_path), QString::number(line), what);
         return false;
     }
@@ -452,7 +454,7 @@ HelpFile HelpFile::load(const QString &path)
     const QString shownPath = QDir::toNativeSeparators(path);
     const QFileInfo info(path);
     if (!info.exists() || !info.isFile()) {
-        file.m_error = QStringLiteral("The help file \"%1\" could not be found.").arg(shownPath);
+        file.m_error = str(1024).arg(shownPath);
         return file;
     }
     QFile source(path);
@@ -460,11 +462,11 @@ HelpFile HelpFile::load(const QString &path)
     if (source.open(QIODevice::ReadOnly))
         data = source.read(maximumSize + 1);
     if (source.error() != QFileDevice::NoError) {
-        file.m_error = QStringLiteral("The help file \"%1\" could not be read: %2.").arg(shownPath, source.errorString());
+        file.m_error = str(1025).arg(shownPath, source.errorString());
         return file;
     }
     if (data.size() > maximumSize) {
-        file.m_error = QStringLiteral("The help file \"%1\" is damaged: it is larger than %2 MB.").arg(shownPath).arg(maximumSize / (1024 * 1024));
+        file.m_error = str(1026).arg(shownPath).arg(maximumSize / (1024 * 1024));
         return file;
     }
     return parse(data, path);

@@ -1,5 +1,7 @@
 #include "helpviewer.h"
 
+#include "stringtable.h"
+
 #include "helpwindow.h"
 #include "messages.h"
 
@@ -56,7 +58,7 @@ void HelpViewer::showTopic(int context)
         return;
     const HelpTopic *topic = file->topic(context);
     if (!topic) {
-        report(QStringLiteral("The help file \"%1\" has no topic %2.").arg(QDir::toNativeSeparators(m_path)).arg(context));
+        report(str(1028).arg(QDir::toNativeSeparators(m_path)).arg(context));
         return;
     }
     presentWindow()->showTopic(*topic);

@@ -17,10 +17,10 @@ namespace quantix {
 namespace {
 
 // The help window's own words; the menus' "&Contents" comes from the string table.
-const QString titleSuffix = QStringLiteral(" - Quantix 96 Help");
-const QString backCaption = QStringLiteral("&Back");
-const QString forwardCaption = QStringLiteral("&Forward");
-const QString findCaption = QStringLiteral("&Find:");
+QString titleSuffix() { return str(1020); }
+QString backCaption() { return str(1021); }
+QString forwardCaption() { return str(1022); }
+QString findCaption() { return str(1023); }
 constexpr int contentsCaptionId = 51;
 constexpr QSize initialSize(640, 480);
 
@@ -50,13 +50,13 @@ HelpWindow::HelpWindow(std::shared_ptr<const HelpFile> file, QWidget *parent)
 
     auto *buttons = new QHBoxLayout;
     QToolButton *contents = addButton(buttons, QStringLiteral("contents"), str(contentsCaptionId));
-    m_back = addButton(buttons, QStringLiteral("back"), backCaption);
-    m_forward = addButton(buttons, QStringLiteral("forward"), forwardCaption);
+    m_back = addButton(buttons, QStringLiteral("back"), backCaption());
+    m_forward = addButton(buttons, QStringLiteral("forward"), forwardCaption());
     buttons->addStretch();
 
     m_searchPanel = new QWidget;
     m_searchPanel->setObjectName(QStringLiteral("searchPanel"));
-    auto *findLabel = new QLabel(findCaption);
+    auto *findLabel = new QLabel(findCaption());
     m_query = new QLineEdit;
     m_query->setObjectName(QStringLiteral("search"));
     m_query->setClearButtonEnabled(true);
@@ -125,7 +125,7 @@ void HelpWindow::display(int context)
     const HelpTopic *topic = m_file->topic(context);
     if (!topic)
         return;
-    setWindowTitle(topic->title + titleSuffix);
+    setWindowTitle(topic->title + titleSuffix());
     m_text->setHtml(QLatin1String("<h2>") + topic->title.toHtmlEscaped() + QLatin1String("</h2>") + topic->body);
     updateButtons();
 }
