@@ -32,13 +32,8 @@ namespace quantix {
 
 namespace {
 
-struct Caption
-{
-    const char *name;
-    int id;
-};
-
-constexpr Caption menuCaptions[] = {
+// Every menu and menu item with the string that captions it.
+constexpr MenuCaption menuCaptions[] = {
     {"mnufile", 10},       {"mnufilesave", 34},   {"mnufilesaveas", 39},       {"mnuFilePrint", 13},
     {"mnuFileQuit", 14},   {"mnuedit", 20},       {"mnueditedit_0", 25},       {"mnueditedit_1", 26},
     {"mnueditselectall", 192},
@@ -87,10 +82,7 @@ RecordsWindow::RecordsWindow(AppState &state, QWidget *parent)
     ui->setupUi(this);
     setAttribute(Qt::WA_DeleteOnClose);
     setProgramIcon(this);
-    for (const char *name : separators) {
-        if (auto *action = findChild<QAction *>(QLatin1String(name)))
-            action->setSeparator(true);
-    }
+    markSeparators(this, separators);
     // The box fills the client area and follows its size.
     auto *layout = new QVBoxLayout(ui->centralwidget);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -124,12 +116,7 @@ void RecordsWindow::setClock(Clock clock)
 void RecordsWindow::setCaptions()
 {
     setWindowTitle(str(350));
-    for (const Caption &caption : menuCaptions) {
-        if (auto *menu = findChild<QMenu *>(QLatin1String(caption.name)))
-            menu->setTitle(str(caption.id));
-        else if (auto *action = findChild<QAction *>(QLatin1String(caption.name)))
-            action->setText(str(caption.id));
-    }
+    setMenuCaptions(this, menuCaptions);
 }
 
 // A stored value that is not a number leaves that edge or size as designed.

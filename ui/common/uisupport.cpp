@@ -1,7 +1,10 @@
 #include "uisupport.h"
 
+#include "stringtable.h"
+
 #include <QFontDatabase>
 #include <QIcon>
+#include <QMenu>
 #include <QWidget>
 
 static void initCommonResources() { Q_INIT_RESOURCE(common); }
@@ -44,6 +47,24 @@ void setProgramIcon(QWidget *window)
 QString arrayName(const char *name, int index)
 {
     return QLatin1String(name) + u'_' + QString::number(index);
+}
+
+void setMenuCaptions(QWidget *window, std::span<const MenuCaption> captions)
+{
+    for (const MenuCaption &caption : captions) {
+        if (auto *menu = window->findChild<QMenu *>(QLatin1String(caption.name)))
+            menu->setTitle(str(caption.id));
+        else if (auto *action = window->findChild<QAction *>(QLatin1String(caption.name)))
+            action->setText(str(caption.id));
+    }
+}
+
+void markSeparators(QWidget *window, std::span<const char *const> names)
+{
+    for (const char *name : names) {
+        if (auto *action = window->findChild<QAction *>(QLatin1String(name)))
+            action->setSeparator(true);
+    }
 }
 
 }

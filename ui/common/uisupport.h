@@ -6,6 +6,8 @@
 #include <QFont>
 #include <QString>
 
+#include <span>
+
 class QWidget;
 
 namespace quantix {
@@ -24,5 +26,18 @@ void setProgramIcon(QWidget *window);
 
 // Control arrays are named "name_index".
 QString arrayName(const char *name, int index);
+
+// A menu or menu item of a form and the string that captions it.
+struct MenuCaption
+{
+    const char *name;
+    int id;
+};
+
+// Gives the named menus their titles and the named items their texts.
+void setMenuCaptions(QWidget *window, std::span<const MenuCaption> captions);
+
+// Makes the named actions separators, which a form cannot declare.
+void markSeparators(QWidget *window, std::span<const char *const> names);
 
 }

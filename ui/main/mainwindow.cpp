@@ -20,13 +20,7 @@ namespace quantix {
 namespace {
 
 // Every menu and menu item with the string that captions it.
-struct Caption
-{
-    const char *name;
-    int id;
-};
-
-constexpr Caption menuCaptions[] = {
+constexpr MenuCaption menuCaptions[] = {
     {"mnufile", 10},        {"mnufilesetopt", 11},    {"mnufileexit", 12},
     {"mnuedit", 20},        {"mnueditedit_0", 21},    {"mnueditedit_1", 22},       {"mnueditswitch", 23},
     {"mnuview", 30},        {"mnuviewphys", 31},      {"mnuviewmetric", 32},       {"mnuviewcalc", 33},
@@ -54,10 +48,7 @@ MainWindow::MainWindow(QWidget *parent)
                    | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
     setProgramIcon(this);
     ui->Image1->setPixmap(QPixmap(QStringLiteral(":/icons/image1.png")));
-    for (const char *name : separators) {
-        if (auto *action = findChild<QAction *>(QLatin1String(name)))
-            action->setSeparator(true);
-    }
+    markSeparators(this, separators);
     ui->mnuview2->setDefaultAction(ui->mnuview2numfor);
     ui->lblconv->setContextMenuPolicy(Qt::NoContextMenu);
     createStatusPanels();
@@ -131,12 +122,7 @@ void MainWindow::readSettings()
 
 void MainWindow::setCaptions()
 {
-    for (const Caption &caption : menuCaptions) {
-        if (auto *menu = findChild<QMenu *>(QLatin1String(caption.name)))
-            menu->setTitle(str(caption.id));
-        else if (auto *action = findChild<QAction *>(QLatin1String(caption.name)))
-            action->setText(str(caption.id));
-    }
+    setMenuCaptions(this, menuCaptions);
     ui->lblquantity->setText(str(100));
     ui->lblunit1->setText(str(101));
     ui->lblunit2->setText(str(102));
@@ -212,7 +198,11 @@ void MainWindow::setAlwaysOnTop(bool on)
 // position is kept.
 void MainWindow::applyTopmost()
 {
-    const bool on = alwaysOnTop();
+    setTopmost(alwaysOnTop());
+}
+
+void MainWindow::setTopmost(bool on)
+{
     if (windowFlags().testFlag(Qt::WindowStaysOnTopHint) == on)
         return;
     const QPoint position = pos();

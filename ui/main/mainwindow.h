@@ -80,6 +80,7 @@ private:
     bool alwaysOnTop() const;
     void setAlwaysOnTop(bool on);
     void applyTopmost();
+    void setTopmost(bool on);
 
     // Preferences.
 public:

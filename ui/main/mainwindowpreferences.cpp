@@ -23,13 +23,13 @@ void MainWindow::showPreferences()
 {
     const bool onTop = alwaysOnTop();
     if (onTop)
-        setAlwaysOnTop(false);
+        setTopmost(false);
     {
         PreferencesDialog dialog(m_state, [this](const QStringList &offered) { rebuildQuantityList(offered); }, this);
         dialog.exec();
     }
     if (onTop)
-        setAlwaysOnTop(true);
+        setTopmost(true);
     // What activation does, also where the platform does not reactivate.
     Convert();
     decimals();
