@@ -9,6 +9,7 @@
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 
 using namespace quantix;
 
@@ -334,6 +335,30 @@ private slots:
         combo("cboquantity")->setFocus();
         QTest::mouseClick(input(), Qt::LeftButton);
         QTRY_COMPARE(input()->selectedText(), QStringLiteral("123"));
+    }
+
+    // With the real message box: closing it re-activates the window, which
+    // must not report the same error again.
+    void realMessageBoxReportsOnce()
+    {
+        open();
+        chooseConversion("Length", "parsec (pc)", "metre (m)");
+        Messages::setHandler({});
+        int boxes = 0;
+        QTimer closer;
+        connect(&closer, &QTimer::timeout, this, [&] {
+            if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
+                ++boxes;
+                box->accept();
+            }
+        });
+        closer.start(20);
+        type("1e300");
+        QTest::qWait(300);
+        initTestCase();
+        QCOMPARE(boxes, 1);
+        QCOMPARE(input()->text(), QString());
+        QCOMPARE(result(), QStringLiteral(".000"));
     }
 };
 

@@ -65,6 +65,7 @@ private:
     void reportConversionError(int number, const Quantity &quantity);
     void selectionCheck();
     void inputChanged(const QString &text);
+    bool m_reportingError = false;
 
     // Commands.
     void connectCommands();

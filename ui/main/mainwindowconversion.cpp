@@ -14,6 +14,7 @@
 #include <QLocale>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QScopedValueRollback>
 #include <QTimer>
 
 namespace quantix {
@@ -47,6 +48,10 @@ void MainWindow::FillUnitLists(const Quantity &quantity)
 
 void MainWindow::Convert()
 {
+    // The message box of a report re-activates the window when it closes;
+    // the report itself finishes the conversion.
+    if (m_reportingError)
+        return;
     m_state.rememberedName = ui->cboquantity->currentText();
     if (ui->txtunit1->text().isEmpty())
         return;
@@ -81,6 +86,7 @@ void MainWindow::reportConversionError(int number, const Quantity &quantity)
 {
     if (number == ConversionError::TypeMismatch || number == 20)
         return;
+    const QScopedValueRollback reporting(m_reportingError, true);
     Messages::show(this, {conversionErrorMessage(number), QMessageBox::Critical, QMessageBox::Ok, QMessageBox::NoButton, str(321)});
     ui->txtunit1->clear();
     ui->lblconv->clear();
