@@ -1,5 +1,5 @@
 #include "helpviewer.h"
-#include "messages.h"
+#include "messagelog.h"
 
 #include <QApplication>
 #include <QDialog>
@@ -20,6 +20,7 @@
 #include <QWhatsThisClickedEvent>
 
 using namespace quantix;
+using namespace quantix::testing;
 
 namespace {
 
@@ -93,7 +94,7 @@ class TestHelpViewer : public QObject
     Q_OBJECT
 
     QTemporaryDir m_dir;
-    QList<MessageSpec> m_messages;
+    MessageLog m_messages;
     std::unique_ptr<QWidget> m_owner;
 
     // A stand-in for the main window with a few of its controls.
@@ -131,10 +132,7 @@ private slots:
     {
         defaultMessageHandler = qInstallMessageHandler(quietMessageHandler);
         QLocale::setDefault(QLocale::c());
-        Messages::setHandler([this](QWidget *, const MessageSpec &shown) {
-            m_messages << shown;
-            return QMessageBox::Ok;
-        });
+        m_messages.install();
         QVERIFY(QFile::exists(shippedFile()));
     }
 

@@ -1,16 +1,14 @@
 #include "clickablelabel.h"
-#include "mainwindow.h"
-#include "messages.h"
+#include "mainwindowdriver.h"
+#include "messagelog.h"
 #include "settingsstore.h"
 #include "stringtable.h"
 
 #include <QApplication>
 #include <QClipboard>
-#include <QComboBox>
 #include <QDir>
 #include <QMenuBar>
 #include <QFile>
-#include <QLineEdit>
 #include <QMenu>
 #include <QSettings>
 #include <QTemporaryDir>
@@ -19,40 +17,16 @@
 #include <QWhatsThis>
 
 using namespace quantix;
+using namespace quantix::testing;
 
 // The main window's menu commands, shortcuts and pop-up menu, offscreen.
-class TestCommands : public QObject
+class TestCommands : public QObject, public MainWindowDriver
 {
     Q_OBJECT
 
     QTemporaryDir m_dir;
-    QList<MessageSpec> m_messages;
-    std::unique_ptr<MainWindow> m_window;
+    MessageLog m_messages;
     int m_dialogsClosed = 0;
-
-    template<typename T>
-    T *child(const char *name) { return m_window->findChild<T *>(QLatin1String(name)); }
-    QComboBox *combo(const char *name) { return child<QComboBox>(name); }
-    QLineEdit *input() { return child<QLineEdit>("txtunit1"); }
-    QString result() { return child<QLineEdit>("lblconv")->text(); }
-    QAction *action(const char *name) { return child<QAction>(name); }
-
-    void choose(const char *list, const QString &text)
-    {
-        QComboBox *box = combo(list);
-        const int index = box->findText(text);
-        QVERIFY2(index >= 0, qPrintable(text));
-        box->setCurrentIndex(index);
-        emit box->activated(index);
-    }
-
-    void convert(const QString &quantity, const QString &from, const QString &to, const QString &value)
-    {
-        choose("cboquantity", quantity);
-        choose("cbounit1", from);
-        choose("cbounit2", to);
-        input()->setText(value);
-    }
 
     // Opens a menu as the user does, so that its enabling rule runs, and
     // closes it again.
@@ -99,10 +73,7 @@ private slots:
     {
         QLocale::setDefault(QLocale::c());
         QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, m_dir.path());
-        Messages::setHandler([this](QWidget *, const MessageSpec &message) {
-            m_messages << message;
-            return QMessageBox::Ok;
-        });
+        m_messages.install();
     }
 
     void init()
@@ -111,10 +82,7 @@ private slots:
         m_messages.clear();
         m_dialogsClosed = 0;
         QGuiApplication::clipboard()->clear();
-        m_window = std::make_unique<MainWindow>();
-        m_window->show();
-        m_window->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
+        open();
     }
 
     void cleanup() { m_window.reset(); }

@@ -1,73 +1,31 @@
 #include "clickablelabel.h"
-#include "mainwindow.h"
-#include "messages.h"
+#include "mainwindowdriver.h"
+#include "messagelog.h"
 #include "settingsstore.h"
 
-#include <QComboBox>
 #include <QFile>
-#include <QLineEdit>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 
 using namespace quantix;
+using namespace quantix::testing;
 
 // The main window driven as a user drives it, offscreen.
-class TestMainWindow : public QObject
+class TestMainWindow : public QObject, public MainWindowDriver
 {
     Q_OBJECT
 
     QTemporaryDir m_dir;
-    QList<MessageSpec> m_messages;
-    std::unique_ptr<MainWindow> m_window;
-
-    template<typename T>
-    T *child(const char *name) { return m_window->findChild<T *>(QLatin1String(name)); }
-    QComboBox *combo(const char *name) { return child<QComboBox>(name); }
-    QLineEdit *input() { return child<QLineEdit>("txtunit1"); }
-    QString result() { return child<QLineEdit>("lblconv")->text(); }
-
-    void open()
-    {
-        m_window = std::make_unique<MainWindow>();
-        m_window->show();
-        m_window->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
-    }
-
-    // A selection as the user makes it: the list's activated signal.
-    void choose(const char *list, const QString &text)
-    {
-        QComboBox *box = combo(list);
-        const int index = box->findText(text);
-        QVERIFY2(index >= 0, qPrintable(text));
-        box->setCurrentIndex(index);
-        emit box->activated(index);
-    }
-
-    void chooseConversion(const QString &quantity, const QString &from, const QString &to)
-    {
-        choose("cboquantity", quantity);
-        choose("cbounit1", from);
-        choose("cbounit2", to);
-    }
-
-    void type(const QString &text)
-    {
-        input()->setFocus();
-        QTest::keyClicks(input(), text);
-    }
+    MessageLog m_messages;
 
 private slots:
     void initTestCase()
     {
         QLocale::setDefault(QLocale::c());
         QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, m_dir.path());
-        Messages::setHandler([this](QWidget *, const MessageSpec &message) {
-            m_messages << message;
-            return QMessageBox::Ok;
-        });
+        m_messages.install();
     }
 
     void init()

@@ -1,5 +1,7 @@
+#include "messagelog.h"
 #include "newunitdialog.h"
-#include "testsupport.h"
+#include "settingsstore.h"
+#include "storesnapshot.h"
 
 #include "conversionerror.h"
 #include "converter.h"
@@ -10,11 +12,12 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
 
 using namespace quantix;
-using namespace testsupport;
+using namespace quantix::testing;
 
 namespace {
 
@@ -42,7 +45,7 @@ class TestNewUnit : public QObject
     Q_OBJECT
 
     QTemporaryDir m_dir;
-    QList<MessageSpec> m_messages;
+    MessageLog m_messages;
     UserUnitStore m_store;
 
 private slots:
@@ -50,7 +53,7 @@ private slots:
     {
         QLocale::setDefault(QLocale::c());
         QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, m_dir.path());
-        recordMessages(m_messages);
+        m_messages.install();
     }
 
     void init()

@@ -1,5 +1,8 @@
+#include "fakedialogs.h"
+#include "messagelog.h"
 #include "preferencesdialog.h"
-#include "testsupport.h"
+#include "settingsstore.h"
+#include "storesnapshot.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -9,6 +12,7 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSettings>
 #include <QSlider>
 #include <QTabWidget>
 #include <QTemporaryDir>
@@ -16,15 +20,15 @@
 #include <QTimer>
 
 using namespace quantix;
-using namespace testsupport;
+using namespace quantix::testing;
 
 class TestPreferences : public QObject
 {
     Q_OBJECT
 
     QTemporaryDir m_dir;
-    QList<MessageSpec> m_messages;
-    ScriptedDialogs *m_dialogs = nullptr;
+    MessageLog m_messages;
+    FakeDialogs *m_dialogs = nullptr;
     AppState m_state;
     QList<QStringList> m_rebuilds;
     std::unique_ptr<PreferencesDialog> m_dialog;
@@ -69,10 +73,7 @@ private slots:
     {
         QLocale::setDefault(QLocale::c());
         QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, m_dir.path());
-        recordMessages(m_messages);
-        auto dialogs = std::make_unique<ScriptedDialogs>();
-        m_dialogs = dialogs.get();
-        CommonDialogs::setInstance(std::move(dialogs));
+        m_messages.install();
     }
 
     void init()
@@ -81,7 +82,7 @@ private slots:
         m_messages.clear();
         m_rebuilds.clear();
         m_state = AppState{};
-        *m_dialogs = ScriptedDialogs{};
+        m_dialogs = FakeDialogs::install();
     }
 
     void cleanup() { m_dialog.reset(); }

@@ -1,53 +1,33 @@
 #include "clickablelabel.h"
-#include "mainwindow.h"
+#include "mainwindowdriver.h"
+#include "messagelog.h"
 #include "preferencesdialog.h"
-#include "testsupport.h"
+#include "settingsstore.h"
+#include "userunitstore.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
-#include <QComboBox>
 #include <QFile>
-#include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
 #include <QPushButton>
+#include <QSettings>
 #include <QSlider>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 
 using namespace quantix;
-using namespace testsupport;
+using namespace quantix::testing;
 
 // The main window's Preferences command and what the dialog changes there.
-class TestPreferencesCommand : public QObject
+class TestPreferencesCommand : public QObject, public MainWindowDriver
 {
     Q_OBJECT
 
     QTemporaryDir m_dir;
-    QList<MessageSpec> m_messages;
-    std::unique_ptr<MainWindow> m_window;
-
-    template<typename T>
-    T *child(const char *name) { return m_window->findChild<T *>(QLatin1String(name)); }
-    QString result() { return child<QLineEdit>("lblconv")->text(); }
-
-    void choose(const char *list, const QString &text)
-    {
-        QComboBox *box = child<QComboBox>(list);
-        const int index = box->findText(text);
-        QVERIFY2(index >= 0, qPrintable(text));
-        box->setCurrentIndex(index);
-        emit box->activated(index);
-    }
-
-    void convert(const QString &from, const QString &to, const QString &value)
-    {
-        choose("cbounit1", from);
-        choose("cbounit2", to);
-        child<QLineEdit>("txtunit1")->setText(value);
-    }
+    MessageLog m_messages;
 
     // Opens the preferences with `command` and lets `use` work the dialog,
     // which it must close.
@@ -76,16 +56,13 @@ private slots:
     {
         QLocale::setDefault(QLocale::c());
         QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, m_dir.path());
-        recordMessages(m_messages);
+        m_messages.install();
     }
 
     void init()
     {
         QFile::remove(settingsLocation());
-        m_window = std::make_unique<MainWindow>();
-        m_window->show();
-        m_window->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
+        open();
     }
 
     void cleanup() { m_window.reset(); }

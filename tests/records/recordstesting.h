@@ -1,12 +1,8 @@
 #pragma once
 
-// What the records tests share: answers to the common dialogs, a record of
-// the message boxes shown, and the external readers of RTF and PDF files.
+// What the records tests share: a disk that fills up, a fixed time zone,
+// and the external readers of RTF and PDF files.
 
-#include "commondialogs.h"
-#include "messages.h"
-
-#include <QPrinter>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QStringList>
@@ -17,65 +13,6 @@
 #include <sys/resource.h>
 
 namespace quantix::testing {
-
-// Save dialogs answer from a queue (an empty name cancels); the print
-// dialog sends the job to a PDF file unless told to cancel.
-class FakeDialogs : public CommonDialogs
-{
-public:
-    QStringList saveAnswers;
-    int saveCalls = 0;
-    QString saveTitle;
-    QString saveFilter;
-    QString pdfFile;  // empty: the print dialog is cancelled
-    int printCalls = 0;
-
-    std::optional<QString> openProgramFile(QWidget *, const QString &, const QString &) override { return std::nullopt; }
-    std::optional<ChosenFont> font(QWidget *, const ChosenFont &) override { return std::nullopt; }
-
-    std::optional<QString> saveFileName(QWidget *, const QString &title, const QString &filter) override
-    {
-        ++saveCalls;
-        saveTitle = title;
-        saveFilter = filter;
-        const QString answer = saveAnswers.isEmpty() ? QString() : saveAnswers.takeFirst();
-        return answer.isEmpty() ? std::nullopt : std::optional<QString>(answer);
-    }
-
-    bool print(QWidget *, QPrinter &printer) override
-    {
-        ++printCalls;
-        if (pdfFile.isEmpty())
-            return false;
-        printer.setOutputFormat(QPrinter::PdfFormat);
-        printer.setOutputFileName(pdfFile);
-        return true;
-    }
-
-    // Installs a fresh instance and returns it; the dialogs own it.
-    static FakeDialogs *install()
-    {
-        auto dialogs = std::make_unique<FakeDialogs>();
-        FakeDialogs *raw = dialogs.get();
-        CommonDialogs::setInstance(std::move(dialogs));
-        return raw;
-    }
-};
-
-// Every message box is recorded and answered with `answer`.
-struct MessageLog
-{
-    QList<MessageSpec> shown;
-    QMessageBox::StandardButton answer = QMessageBox::Ok;
-
-    void install()
-    {
-        Messages::setHandler([this](QWidget *, const MessageSpec &message) {
-            shown << message;
-            return answer;
-        });
-    }
-};
 
 // While it lives, files of this process cannot grow beyond `bytes`: a disk
 // that fills up half-way through a save, even for root.

@@ -1,14 +1,13 @@
 #include "clickablelabel.h"
-#include "mainwindow.h"
+#include "fakedialogs.h"
+#include "mainwindowdriver.h"
+#include "messagelog.h"
 #include "recordstesting.h"
 #include "recordswindow.h"
 #include "settingsstore.h"
 
-#include <QAction>
-#include <QComboBox>
 #include <QElapsedTimer>
 #include <QFile>
-#include <QLineEdit>
 #include <QMenu>
 #include <QSettings>
 #include <QTemporaryDir>
@@ -20,45 +19,22 @@ using namespace quantix::testing;
 
 // Recording from the main window, purging, showing the records window and
 // the question before unsaved records are lost, driven as a user drives them.
-class TestMainWindowRecords : public QObject
+class TestMainWindowRecords : public QObject, public MainWindowDriver
 {
     Q_OBJECT
 
     QTemporaryDir m_dir;
     MessageLog m_messages;
     FakeDialogs *m_dialogs = nullptr;
-    std::unique_ptr<MainWindow> m_window;
 
-    template<typename T>
-    T *child(const char *name) { return m_window->findChild<T *>(QLatin1String(name)); }
-    QAction *action(const char *name) { return child<QAction>(name); }
     QString panel1() { return m_window->statusPanel(1)->text(); }
     const ConversionRecords &records() { return m_window->state().records; }
 
-    void open()
+    // The value typed key by key: the record keeps it as typed.
+    void typeConversion(const QString &quantity, const QString &from, const QString &to, const QString &value)
     {
-        m_window = std::make_unique<MainWindow>();
-        m_window->show();
-        m_window->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
-    }
-
-    void choose(const char *list, const QString &text)
-    {
-        auto *box = child<QComboBox>(list);
-        const int index = box->findText(text);
-        QVERIFY2(index >= 0, qPrintable(text));
-        box->setCurrentIndex(index);
-        emit box->activated(index);
-    }
-
-    void convert(const QString &quantity, const QString &from, const QString &to, const QString &value)
-    {
-        choose("cboquantity", quantity);
-        choose("cbounit1", from);
-        choose("cbounit2", to);
-        child<QLineEdit>("txtunit1")->setFocus();
-        QTest::keyClicks(child<QLineEdit>("txtunit1"), value);
+        chooseConversion(quantity, from, to);
+        type(value);
     }
 
     // Ctrl+A reaches the action while the focus is outside the input box.
@@ -87,7 +63,7 @@ private slots:
     void init()
     {
         QFile::remove(settingsLocation());
-        m_messages.shown.clear();
+        m_messages.clear();
         m_messages.answer = QMessageBox::Ok;
         m_dialogs = FakeDialogs::install();
     }
@@ -104,7 +80,7 @@ private slots:
         QTest::mouseClick(m_window->statusPanel(2), Qt::LeftButton);
         const MessageSpec expected{"You can't record a record until you've performed a conversion!\nPerform a conversion and try again.",
                                    QMessageBox::Information, QMessageBox::Ok, QMessageBox::NoButton, "Quantix 96"};
-        QCOMPARE(m_messages.shown, (QList<MessageSpec>{expected, expected}));
+        QCOMPARE(m_messages, (QList<MessageSpec>{expected, expected}));
         QCOMPARE(records().count(), 0);
         QCOMPARE(panel1(), QStringLiteral("Conversion records: 0"));
         QVERIFY(!m_window->recordsWindow());
@@ -116,7 +92,7 @@ private slots:
     void recordingCountsAndNumbers()
     {
         open();
-        convert("Length", "metre (m)", "foot (ft)", "2");
+        typeConversion("Length", "metre (m)", "foot (ft)", "2");
         action("mnurecordsadd")->trigger();
         QCOMPARE(panel1(), QStringLiteral("Conversion records: 1"));
         for (const char *name : {"mnurecordspurge", "mnuRecordsView", "mnuview2records"})
@@ -125,7 +101,7 @@ private slots:
         m_window->state().records.saved = true;
         QTest::mouseClick(m_window->statusPanel(2), Qt::LeftButton);
         QVERIFY(!records().saved);
-        convert("Area", "hectare (ha)", "square metre (m²)", " 2,5abc");
+        typeConversion("Area", "hectare (ha)", "square metre (m²)", " 2,5abc");
         pressCtrlA();
         QCOMPARE(panel1(), QStringLiteral("Conversion records: 3"));
         QCOMPARE(m_window->recordsWindow()->recordsText(),
@@ -133,19 +109,19 @@ private slots:
                  "1. (Length)  2 metre (m)  =  6.562 foot (ft)\r\n"
                  "2. (Length)  2 metre (m)  =  6.562 foot (ft)\r\n"
                  "3. (Area)   2,5abc hectare (ha)  =  20000.000 square metre (m²)");
-        QVERIFY(m_messages.shown.isEmpty());
+        QVERIFY(m_messages.isEmpty());
     }
 
     void purge()
     {
         open();
-        convert("Length", "metre (m)", "foot (ft)", "2");
+        typeConversion("Length", "metre (m)", "foot (ft)", "2");
         action("mnurecordsadd")->trigger();
         action("mnurecordsadd")->trigger();
         m_window->state().records.saved = true;
         m_messages.answer = QMessageBox::No;
         action("mnurecordspurge")->trigger();
-        QCOMPARE(m_messages.shown.value(0),
+        QCOMPARE(m_messages.value(0),
                  (MessageSpec{"Are you sure you wish to delete all of your conversion records?", QMessageBox::Critical,
                               QMessageBox::Yes | QMessageBox::No, QMessageBox::No, "Confirmation"}));
         QCOMPARE(records().count(), 2);
@@ -175,7 +151,7 @@ private slots:
         QMenu *menu = child<QMenu>("mnurecords");
         emit menu->aboutToShow();
         QVERIFY(!action("mnurecordsadd")->isEnabled());
-        convert("Length", "metre (m)", "foot (ft)", "2");
+        typeConversion("Length", "metre (m)", "foot (ft)", "2");
         emit menu->aboutToShow();
         QVERIFY(action("mnurecordsadd")->isEnabled());
         child<QLineEdit>("txtunit1")->clear();
@@ -188,7 +164,7 @@ private slots:
         open();
         QTest::mouseDClick(m_window->statusPanel(1), Qt::LeftButton);
         QVERIFY(!m_window->recordsWindow());
-        convert("Length", "metre (m)", "foot (ft)", "2");
+        typeConversion("Length", "metre (m)", "foot (ft)", "2");
         action("mnurecordsadd")->trigger();
         QTest::mouseDClick(m_window->statusPanel(1), Qt::LeftButton);
         QVERIFY(m_window->recordsWindow()->isVisible());
@@ -238,7 +214,7 @@ private slots:
         WriteSetting(section::settings, "save", save);
         open();
         if (haveRecords) {
-            convert("Length", "metre (m)", "foot (ft)", "2");
+            typeConversion("Length", "metre (m)", "foot (ft)", "2");
             action("mnurecordsadd")->trigger();
         }
         m_window->state().records.saved = saved;
@@ -247,7 +223,7 @@ private slots:
         QCOMPARE(m_window->close(), closed);
         const MessageSpec question{"Quit Quantix 96 without saving recorded conversions?", QMessageBox::Critical,
                                    QMessageBox::Yes | QMessageBox::No, QMessageBox::No};
-        QCOMPARE(m_messages.shown, asked ? QList<MessageSpec>{question} : QList<MessageSpec>{});
+        QCOMPARE(m_messages, asked ? QList<MessageSpec>{question} : QList<MessageSpec>{});
         if (closed) {
             QVERIFY(!m_window->recordsWindow());
             QCOMPARE(ReadSetting(section::settings, "ConvRecordsWidth", "absent"), haveRecords ? "7575" : "absent");
@@ -259,7 +235,7 @@ private slots:
         QVERIFY(!records().openSaveRequest);
         // the dialog was cancelled: the next exit asks again
         QVERIFY(!m_window->close());
-        QCOMPARE(m_messages.shown.size(), 2);
+        QCOMPARE(m_messages.size(), 2);
     }
 
     // A records text of thousands of lines: recording the 5,000th record (which
@@ -268,7 +244,7 @@ private slots:
     void fiveThousandRecords()
     {
         open();
-        convert("Length", "metre (m)", "foot (ft)", "2");
+        typeConversion("Length", "metre (m)", "foot (ft)", "2");
         ConversionRecords &list = m_window->state().records;
         for (int i = 1; i < 5000; ++i)
             list.append({"Area", "hectare (ha)", "square metre (m²)", QString::number(i), QString::number(i * 10000)});
@@ -299,7 +275,7 @@ private slots:
               "save RTF %lld ms, print %lld ms",
               record5000, record5001, saveText, saveRtf, print);
         QVERIFY(QFile(m_dir.filePath("many.txt")).size() > 300000);
-        QVERIFY(m_messages.shown.isEmpty());
+        QVERIFY(m_messages.isEmpty());
         QVERIFY(record5000 < 1000 && record5001 < 1000 && saveText < 1000 && saveRtf < 1000);
     }
 };

@@ -1,4 +1,6 @@
 #include "appstate.h"
+#include "fakedialogs.h"
+#include "messagelog.h"
 #include "recordstesting.h"
 #include "recordswindow.h"
 #include "settingsstore.h"
@@ -84,7 +86,7 @@ private slots:
     void init()
     {
         QFile::remove(settingsLocation());
-        m_messages.shown.clear();
+        m_messages.clear();
         m_dialogs = FakeDialogs::install();
         m_state = AppState();
         m_state.records.exist = true;
@@ -215,7 +217,7 @@ private slots:
                             "2. (Area)  2 hectare (ha)  =  20000 square metre (m\xC2\xB2)\r\n"));
         QVERIFY(m_state.records.saved);
         QVERIFY(!m_state.records.openSaveRequest);
-        QVERIFY(m_messages.shown.isEmpty());
+        QVERIFY(m_messages.isEmpty());
     }
 
     void nameWithoutExtensionSavesRtf()
@@ -237,7 +239,7 @@ private slots:
         QCOMPARE(m_dialogs->saveCalls, 2);
         QVERIFY(!m_state.records.saved);
         QVERIFY(m_state.records.openSaveRequest);
-        QVERIFY(m_messages.shown.isEmpty());
+        QVERIFY(m_messages.isEmpty());
     }
 
     // Save after a save rewrites the same file without asking; a new record
@@ -259,7 +261,7 @@ private slots:
         m_window->save();
         QCOMPARE(m_dialogs->saveCalls, 2);
         QVERIFY(readAll(path("new.txt")).endsWith("3. (Length)  3 metre (m)  =  9.843 foot (ft)\r\n"));
-        QVERIFY(m_messages.shown.isEmpty());
+        QVERIFY(m_messages.isEmpty());
     }
 
     // State: records saved to a file. Action: saves that fail. Expected: the
@@ -275,15 +277,15 @@ private slots:
         QVERIFY(m_state.records.saved);
         m_window->saveAs();
         m_window->saveAs();
-        QCOMPARE(m_messages.shown.size(), 2);
-        QCOMPARE(m_messages.shown[0], (MessageSpec{"No such file or directory", QMessageBox::Critical}));
-        QCOMPARE(m_messages.shown[1].text, QStringLiteral("No space left on device"));
+        QCOMPARE(m_messages.size(), 2);
+        QCOMPARE(m_messages[0], (MessageSpec{"No such file or directory", QMessageBox::Critical}));
+        QCOMPARE(m_messages[1].text, QStringLiteral("No space left on device"));
         QVERIFY(m_state.records.saved);
         QCOMPARE(m_state.records.lastSavedFile, first);
         // the folder of the saved file goes away: Save reports it
         QVERIFY(QDir(path("folder")).removeRecursively());
         m_window->save();
-        QCOMPARE(m_messages.shown.size(), 3);
+        QCOMPARE(m_messages.size(), 3);
         QVERIFY(m_state.records.saved);
         QCOMPARE(m_dialogs->saveCalls, 3);
         // a disk that fills up while Save rewrites the saved file
@@ -297,7 +299,7 @@ private slots:
             const FileSizeLimit full(50000);
             m_window->save();
         }
-        QCOMPARE(m_messages.shown.value(3).text, QStringLiteral("File too large"));
+        QCOMPARE(m_messages.value(3).text, QStringLiteral("File too large"));
         QCOMPARE(readAll(path("kept.txt")), kept);
         QVERIFY(m_state.records.saved);
         // unsaved records stay unsaved after a failed Save As
@@ -332,11 +334,11 @@ private slots:
         m_dialogs->pdfFile.clear();
         m_window->print();
         QCOMPARE(m_dialogs->printCalls, 3);
-        QVERIFY(m_messages.shown.isEmpty());
+        QVERIFY(m_messages.isEmpty());
         // a job that cannot be written is reported
         m_dialogs->pdfFile = path("missing/x.pdf");
         m_window->print();
-        QCOMPARE(m_messages.shown, (QList<MessageSpec>{{"The conversion records could not be printed.", QMessageBox::Critical}}));
+        QCOMPARE(m_messages, (QList<MessageSpec>{{"The conversion records could not be printed.", QMessageBox::Critical}}));
     }
 
     void clipboardAndEditMenu()

@@ -1,0 +1,47 @@
+#include "fakedialogs.h"
+
+#include <QPrinter>
+
+namespace quantix::testing {
+
+std::optional<QString> FakeDialogs::openProgramFile(QWidget *, const QString &title, const QString &filter)
+{
+    programTitle = title;
+    programFilter = filter;
+    return chosenProgram;
+}
+
+std::optional<QString> FakeDialogs::saveFileName(QWidget *, const QString &title, const QString &filter)
+{
+    ++saveCalls;
+    saveTitle = title;
+    saveFilter = filter;
+    const QString answer = saveAnswers.isEmpty() ? QString() : saveAnswers.takeFirst();
+    return answer.isEmpty() ? std::nullopt : std::optional<QString>(answer);
+}
+
+std::optional<ChosenFont> FakeDialogs::font(QWidget *, const ChosenFont &initial)
+{
+    initialFont = initial;
+    return chosenFont;
+}
+
+bool FakeDialogs::print(QWidget *, QPrinter &printer)
+{
+    ++printCalls;
+    if (pdfFile.isEmpty())
+        return false;
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(pdfFile);
+    return true;
+}
+
+FakeDialogs *FakeDialogs::install()
+{
+    auto dialogs = std::make_unique<FakeDialogs>();
+    FakeDialogs *installed = dialogs.get();
+    CommonDialogs::setInstance(std::move(dialogs));
+    return installed;
+}
+
+}

@@ -1,0 +1,50 @@
+#include "mainwindowdriver.h"
+
+#include <QTest>
+
+namespace quantix::testing {
+
+void MainWindowDriver::open()
+{
+    m_window = std::make_unique<MainWindow>();
+    m_window->show();
+    m_window->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
+}
+
+void MainWindowDriver::choose(const char *list, const QString &text)
+{
+    QComboBox *box = combo(list);
+    const int index = box->findText(text);
+    QVERIFY2(index >= 0, qPrintable(text));
+    box->setCurrentIndex(index);
+    emit box->activated(index);
+}
+
+void MainWindowDriver::chooseConversion(const QString &quantity, const QString &from, const QString &to)
+{
+    choose("cboquantity", quantity);
+    choose("cbounit1", from);
+    choose("cbounit2", to);
+}
+
+void MainWindowDriver::type(const QString &text)
+{
+    input()->setFocus();
+    QTest::keyClicks(input(), text);
+}
+
+void MainWindowDriver::convert(const QString &quantity, const QString &from, const QString &to, const QString &value)
+{
+    choose("cboquantity", quantity);
+    convert(from, to, value);
+}
+
+void MainWindowDriver::convert(const QString &from, const QString &to, const QString &value)
+{
+    choose("cbounit1", from);
+    choose("cbounit2", to);
+    input()->setText(value);
+}
+
+}
