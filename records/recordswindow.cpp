@@ -246,7 +246,7 @@ QString RecordsWindow::selectedText() const
 void RecordsWindow::print()
 {
     QPrinter printer(QPrinter::HighResolution);
-    if (!CommonDialogs::instance().print(this, printer))
+    if (!CommonDialogs::instance().print(this, str(73), printer))
         return;
     const QString selection = selectedText();
     QTextDocument document;

@@ -334,6 +334,7 @@ private slots:
         m_dialogs->pdfFile.clear();
         m_window->print();
         QCOMPARE(m_dialogs->printCalls, 3);
+        QCOMPARE(m_dialogs->printTitle, QStringLiteral("Quantix 96"));
         QVERIFY(m_messages.isEmpty());
         // a job that cannot be written is reported
         m_dialogs->pdfFile = path("missing/x.pdf");

@@ -26,9 +26,10 @@ std::optional<ChosenFont> FakeDialogs::font(QWidget *, const ChosenFont &initial
     return chosenFont;
 }
 
-bool FakeDialogs::print(QWidget *, QPrinter &printer)
+bool FakeDialogs::print(QWidget *, const QString &title, QPrinter &printer)
 {
     ++printCalls;
+    printTitle = title;
     if (pdfFile.isEmpty())
         return false;
     printer.setOutputFormat(QPrinter::PdfFormat);

@@ -27,11 +27,12 @@ public:
     // Print: the job goes to this PDF file; empty, the dialog is cancelled.
     QString pdfFile;
     int printCalls = 0;
+    QString printTitle;
 
     std::optional<QString> openProgramFile(QWidget *parent, const QString &title, const QString &filter) override;
     std::optional<QString> saveFileName(QWidget *parent, const QString &title, const QString &filter) override;
     std::optional<ChosenFont> font(QWidget *parent, const ChosenFont &initial) override;
-    bool print(QWidget *parent, QPrinter &printer) override;
+    bool print(QWidget *parent, const QString &title, QPrinter &printer) override;
 
     // Installs a fresh instance and returns it; the program's dialogs own it.
     static FakeDialogs *install();

@@ -112,9 +112,10 @@ public:
         return dialog.chosen();
     }
 
-    bool print(QWidget *parent, QPrinter &printer) override
+    bool print(QWidget *parent, const QString &title, QPrinter &printer) override
     {
         QPrintDialog dialog(&printer, parent);
+        dialog.setWindowTitle(title);
         dialog.setOption(QAbstractPrintDialog::PrintToFile, false);
         dialog.setOption(QAbstractPrintDialog::PrintSelection, false);
         dialog.setOption(QAbstractPrintDialog::PrintPageRange, false);

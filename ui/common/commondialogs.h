@@ -36,7 +36,7 @@ public:
     // Scalable fonts, with underline, strike-out and a colour.
     virtual std::optional<ChosenFont> font(QWidget *parent, const ChosenFont &initial) = 0;
     // Lets the user choose the printer; false when cancelled.
-    virtual bool print(QWidget *parent, QPrinter &printer) = 0;
+    virtual bool print(QWidget *parent, const QString &title, QPrinter &printer) = 0;
 
     // The dialogs in use: the real ones unless a test replaced them.
     static CommonDialogs &instance();
