@@ -201,6 +201,9 @@ private slots:
         QCOMPARE(m_messages.size(), 1);
     }
 
+    // State: a result on screen. Action: choose a user unit whose factor, or
+    // the store's count, is not a number. Expected: no message, the result
+    // box empty (never the previous result), and nothing to record.
     void damagedUserUnitsAreSilent()
     {
         WriteSetting(section::userunits, "Massnumber", "1");
@@ -212,7 +215,19 @@ private slots:
         type("3");
         QCOMPARE(result(), QStringLiteral("3000.000"));
         choose("cbounit2", "sack");
+        QCOMPARE(result(), QString());
+        QCOMPARE(input()->text(), QStringLiteral("3"));
+        QTest::mouseClick(m_window->statusPanel(2), Qt::LeftButton);
+        QCOMPARE(m_messages.size(), 1);
+        QCOMPARE(m_messages.takeFirst().text,
+                 QStringLiteral("You can't record a record until you've performed a conversion!\nPerform a conversion and try again."));
+        QCOMPARE(m_window->statusPanel(1)->text(), QStringLiteral("Conversion records: 0"));
+        choose("cbounit2", "gram (g)");
         QCOMPARE(result(), QStringLiteral("3000.000"));
+        WriteSetting(section::userunits, "Massfactor1", "2");
+        WriteSetting(section::userunits, "Massnumber", "many");
+        choose("cbounit1", "sack");
+        QCOMPARE(result(), QString());
         WriteSetting(section::userunits, "Massnumber", "x");
         choose("cboquantity", "Mass");
         QCOMPARE(combo("cbounit1")->count(), 16);

@@ -61,15 +61,19 @@ void MainWindow::Convert()
     try {
         runConversion(*quantity);
     } catch (const ConversionError &error) {
+        // Also when the failure passes silently (a damaged user unit): the
+        // result of another conversion must not stay under this one.
+        ui->lblconv->clear();
         reportConversionError(error.number(), *quantity);
     }
 }
 
+// A conversion that shows nothing (a unit not chosen) leaves the result empty.
 void MainWindow::runConversion(const Quantity &quantity)
 {
     const ConversionInputs inputs{ui->cbounit1->currentText(), ui->cbounit2->currentText(), ui->txtunit1->text()};
-    if (const std::optional<QString> text = runQuantityConversion(m_state, m_converter, quantity, inputs, QLocale().decimalPoint()))
-        ui->lblconv->setText(*text);
+    const std::optional<QString> text = runQuantityConversion(m_state, m_converter, quantity, inputs, QLocale().decimalPoint());
+    ui->lblconv->setText(text.value_or(QString()));
 }
 
 void MainWindow::ShowResult(double value)

@@ -28,13 +28,14 @@ void MainWindow::connectRecords()
     });
 }
 
-// The result is not tested: a conversion whose result is empty is recorded
-// with an empty result.
+// An empty result is a conversion that could not be computed: it is not
+// recorded.
 void MainWindow::RecordConversion()
 {
     const ConversionRecord record{ui->cboquantity->currentText(), ui->cbounit1->currentText(), ui->cbounit2->currentText(),
                                   ui->txtunit1->text(), ui->lblconv->text()};
-    if (record.quantity.isEmpty() || record.initialUnit.isEmpty() || record.finalUnit.isEmpty() || record.initialValue.isEmpty()) {
+    if (record.quantity.isEmpty() || record.initialUnit.isEmpty() || record.finalUnit.isEmpty() || record.initialValue.isEmpty()
+        || record.result.isEmpty()) {
         Messages::show(this, {str(330) + u'\n' + str(331), QMessageBox::Information});
         return;
     }
