@@ -73,11 +73,20 @@ private slots:
         QTest::newRow("gap after rows 0 and 1") << QStringList{"a=1", "b=2", "", "d=4"} << int(R::NotConsecutive) << 3;
         QTest::newRow("bad factor before the gap") << QStringList{"a=1", "b=x", "", "d=4"} << int(R::FactorNotANumber) << 1;
         QTest::newRow("empty factor") << QStringList{"a=1", "b="} << int(R::FactorNotANumber) << 1;
-        QTest::newRow("blank-only name needs a factor") << QStringList{" "} << int(R::FactorNotANumber) << 0;
+        QTest::newRow("blank-only name is an empty row") << QStringList{" "} << int(R::None) << -1;
+        QTest::newRow("blank-only name is a gap") << QStringList{"a=1", "  =5", "c=3"} << int(R::NotConsecutive) << 2;
         QTest::newRow("focus on the highest row") << QStringList{"a=1", "", "", "", "", "f", "", "", "", "j"} << int(R::NotConsecutive) << 9;
         QTest::newRow("too large for a double") << QStringList{"a=1e999"} << int(R::FactorNotANumber) << 0;
         QTest::newRow("text after the number") << QStringList{"a=12abc"} << int(R::FactorNotANumber) << 0;
-        QTest::newRow("blank name after the gap") << QStringList{"a=1", "", " "} << int(R::NotConsecutive) << 2;
+        QTest::newRow("blank name after the gap") << QStringList{"a=1", "", " "} << int(R::None) << -1;
+        QTest::newRow("built-in unit") << QStringList{"span=1", "metre (m)=1"} << int(R::NameTaken) << 1;
+        QTest::newRow("built-in unit without symbol") << QStringList{"span=1", "Ell=2"} << int(R::NameTaken) << 1;
+        QTest::newRow("built-in unit, other case and blanks") << QStringList{" METRE (M) =1"} << int(R::NameTaken) << 0;
+        QTest::newRow("earlier row") << QStringList{"pace=1", "span=2", " Pace=3"} << int(R::NameTaken) << 2;
+        QTest::newRow("bad factor before the name") << QStringList{"pace=x", "pace=1"} << int(R::FactorNotANumber) << 0;
+        QTest::newRow("gap before the name") << QStringList{"pace=1", "pace=1", "", "d=1"} << int(R::NotConsecutive) << 3;
+        QTest::newRow("unit of another quantity") << QStringList{"gram (g)=1"} << int(R::None) << -1;
+        QTest::newRow("name containing a built-in one") << QStringList{"metre (m) 2=1"} << int(R::None) << -1;
     }
 
     void checks()
@@ -88,7 +97,7 @@ private slots:
         const NewUnitVerdict verdict = checkNewUnits("Length", makeRows(rows));
         QCOMPARE(int(verdict.refusal), refusal);
         QCOMPARE(verdict.row, row);
-        QVERIFY(verdict.writes.isEmpty());
+        QCOMPARE(verdict.writes.isEmpty(), refusal != int(NewUnitVerdict::Refusal::None));
     }
 
     void acceptedRowsAreWrittenTrimmedInOrder()
@@ -98,7 +107,8 @@ private slots:
         QCOMPARE(verdict.writes.size(), 21);
         QCOMPARE(verdict.writes.mid(0, 6), (QList<std::pair<QString, QString>>{
                      {"Mass1", "zero"}, {"Massfactor1", "0"}, {"Mass2", "neg"}, {"Massfactor2", "-2"}, {"Mass3", ""}, {"Massfactor3", "1.5e3"}}));
-        QCOMPARE(verdict.writes.last(), (std::pair<QString, QString>{"Massnumber", "3"}));
+        // the row of blanks ends the units
+        QCOMPARE(verdict.writes.last(), (std::pair<QString, QString>{"Massnumber", "2"}));
 
         verdict = checkNewUnits("Mass", makeRows({}));
         QCOMPARE(verdict.writes.size(), 21);
@@ -195,7 +205,7 @@ private slots:
     {
         NewUnitDialog dialog(15, m_store);
         dialog.show();
-        const QStringList typed{"span=0.2286", "cubit=0.4572", "", "ell=1.143"};
+        const QStringList typed{"span=0.2286", "cubit=0.4572", "", "pace=0.762"};
         for (int row = 0; row < typed.size(); ++row) {
             QTest::keyClicks(dialog.nameBox(row), typed[row].section('=', 0, 0));
             QTest::keyClicks(dialog.factorBox(row), typed[row].section('=', 1));
@@ -223,9 +233,28 @@ private slots:
         QCOMPARE(dialog.result(), int(QDialog::Accepted));
         QCOMPARE(m_store.read("Lengthnumber", ""), QStringLiteral("4"));
         QCOMPARE(m_store.read("Length3", ""), QStringLiteral("yard"));
-        QCOMPARE(m_store.read("Lengthfactor4", ""), QStringLiteral("1.143"));
+        QCOMPARE(m_store.read("Lengthfactor4", ""), QStringLiteral("0.762"));
         QCOMPARE(m_store.read("Length5", "absent"), QString());
         QCOMPARE(storeContents().keys().filter("used"), QStringList());
+    }
+
+    // State: Length, a unit named like a built-in one. Action: OK. Expected:
+    // the message names it, the focus is on it, nothing is written.
+    void repeatedNameIsRefused()
+    {
+        NewUnitDialog dialog(15, m_store);
+        dialog.show();
+        dialog.nameBox(0)->setText("span");
+        dialog.factorBox(0)->setText("0.2286");
+        dialog.nameBox(1)->setText(" Foot (ft)");
+        dialog.factorBox(1)->setText("0.3");
+        const Store before = storeContents();
+        QTest::mouseClick(dialog.findChild<QPushButton *>("cmdOk"), Qt::LeftButton);
+        QCOMPARE(m_messages, (QList<MessageSpec>{{"The name \"Foot (ft)\" is already taken by a unit of Length. Please enter a different name.",
+                                                  QMessageBox::Warning}}));
+        QCOMPARE(dialog.focusWidget(), dialog.nameBox(1));
+        QVERIFY(dialog.isVisible());
+        QCOMPARE(storeContents(), before);
     }
 
     void cancelWritesNothing()

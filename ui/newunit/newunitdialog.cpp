@@ -83,7 +83,8 @@ void NewUnitDialog::load(const QString &quantityName)
 // keeps the dialog open, so that what was typed is not lost.
 void NewUnitDialog::save()
 {
-    const NewUnitVerdict verdict = checkNewUnits(Catalogue::instance().at(m_quantity).name, rows());
+    const QString &quantityName = Catalogue::instance().at(m_quantity).name;
+    const NewUnitVerdict verdict = checkNewUnits(quantityName, rows());
     switch (verdict.refusal) {
     case NewUnitVerdict::Refusal::FactorNotANumber:
         Messages::show(this, {str(80), QMessageBox::Warning});
@@ -91,6 +92,10 @@ void NewUnitDialog::save()
         return;
     case NewUnitVerdict::Refusal::NotConsecutive:
         Messages::show(this, {str(19)});
+        nameBox(verdict.row)->setFocus();
+        return;
+    case NewUnitVerdict::Refusal::NameTaken:
+        Messages::show(this, {nameTakenMessage(quantityName, nameBox(verdict.row)->text()), QMessageBox::Warning});
         nameBox(verdict.row)->setFocus();
         return;
     case NewUnitVerdict::Refusal::None:

@@ -1,8 +1,12 @@
 #include "newunitrules.h"
 
+#include "catalogue.h"
 #include "conversionerror.h"
 #include "numbers.h"
 #include "settingsstore.h"
+#include "stringtable.h"
+
+#include <QSet>
 
 namespace quantix {
 
@@ -34,12 +38,39 @@ LoadedUnits loadUserUnits(const QString &quantity, const UserUnitStore &store)
     return loaded;
 }
 
+namespace {
+
+bool isBlank(const QString &name)
+{
+    return name.trimmed().isEmpty();
+}
+
+// The first row of 0 to filled - 1 whose name a built-in unit of the quantity
+// or an earlier row already carries; -1 when there is none.
+int firstTakenName(const QString &quantity, const NewUnitRows &rows, int filled)
+{
+    QSet<QString> taken;
+    if (const Quantity *q = Catalogue::instance().byName(quantity)) {
+        for (int j = 1; j <= q->unitCount; ++j)
+            taken.insert(Catalogue::unitName(*q, j).toCaseFolded());
+    }
+    for (int i = 0; i < filled; ++i) {
+        const QString name = rows[static_cast<std::size_t>(i)].name.trimmed().toCaseFolded();
+        if (taken.contains(name))
+            return i;
+        taken.insert(name);
+    }
+    return -1;
+}
+
+}
+
 NewUnitVerdict checkNewUnits(const QString &quantity, const NewUnitRows &rows)
 {
     NewUnitVerdict verdict;
     const int size = int(rows.size());
     int filled = 0;
-    while (filled < size && !rows[static_cast<std::size_t>(filled)].name.isEmpty())
+    while (filled < size && !isBlank(rows[static_cast<std::size_t>(filled)].name))
         ++filled;
 
     for (int i = 0; i < filled; ++i) {
@@ -51,11 +82,16 @@ NewUnitVerdict checkNewUnits(const QString &quantity, const NewUnitRows &rows)
     }
     // From the top down, so that the focus lands on the highest row after the gap.
     for (int i = size - 1; i > filled; --i) {
-        if (!rows[static_cast<std::size_t>(i)].name.isEmpty()) {
+        if (!isBlank(rows[static_cast<std::size_t>(i)].name)) {
             verdict.refusal = NewUnitVerdict::Refusal::NotConsecutive;
             verdict.row = i;
             return verdict;
         }
+    }
+    if (const int taken = firstTakenName(quantity, rows, filled); taken >= 0) {
+        verdict.refusal = NewUnitVerdict::Refusal::NameTaken;
+        verdict.row = taken;
+        return verdict;
     }
 
     for (int i = 0; i < size; ++i) {
@@ -65,6 +101,11 @@ NewUnitVerdict checkNewUnits(const QString &quantity, const NewUnitRows &rows)
     }
     verdict.writes.append({UserUnitStore::countKey(quantity), QString::number(filled)});
     return verdict;
+}
+
+QString nameTakenMessage(const QString &quantity, const QString &name)
+{
+    return str(1150).arg(name.trimmed(), quantity);
 }
 
 bool writeUserUnits(const UserUnitStore &store, const QList<std::pair<QString, QString>> &writes)

@@ -44,6 +44,7 @@ struct NewUnitVerdict
         None,
         FactorNotANumber,  // message 80; the focus goes to that row's factor
         NotConsecutive,    // message 19; the focus goes to that row's name
+        NameTaken,         // message 1150; the focus goes to that row's name
     };
 
     Refusal refusal = Refusal::None;
@@ -51,12 +52,18 @@ struct NewUnitVerdict
     QList<std::pair<QString, QString>> writes;
 };
 
-// The filled rows are those before the first exactly empty name. Their
-// factors must be numbers as readStoredFactor reads them (the conversion reads
-// the stored text the same way); then no name may follow the gap. Otherwise
-// every position 1 to 10 gets its trimmed name and factor, and the count the
-// number of filled rows.
+// The filled rows are those before the first name that is empty or only
+// blanks. Their factors must be numbers as readStoredFactor reads them (the
+// conversion reads the stored text the same way); then no name may follow the
+// gap; then no filled row may repeat a built-in unit of the quantity or an
+// earlier row, trimmed and in any letter case (a person cannot tell such
+// names apart, and the conversion would silently take the other unit).
+// Otherwise every position 1 to 10 gets its trimmed name and factor, and the
+// count the number of filled rows.
 NewUnitVerdict checkNewUnits(const QString &quantity, const NewUnitRows &rows);
+
+// The text of a NameTaken refusal for the name in that row.
+QString nameTakenMessage(const QString &quantity, const QString &name);
 
 // Writes every key even after a failure; false when any write failed.
 bool writeUserUnits(const UserUnitStore &store, const QList<std::pair<QString, QString>> &writes);
