@@ -112,6 +112,29 @@ private slots:
         QVERIFY(m_messages.isEmpty());
     }
 
+    // A double-click on the recording panel records once; on the counter it
+    // opens the records window and records nothing.
+    void doubleClickRecordsOnce()
+    {
+        // The events of a double-click as the window system delivers them.
+        const auto doubleClick = [](QWidget *panel) {
+            QTest::mousePress(panel, Qt::LeftButton);
+            QTest::mouseRelease(panel, Qt::LeftButton);
+            QTest::mouseDClick(panel, Qt::LeftButton);
+            QTest::mouseRelease(panel, Qt::LeftButton);
+        };
+        open();
+        typeConversion("Length", "metre (m)", "foot (ft)", "2");
+        doubleClick(m_window->statusPanel(2));
+        QCOMPARE(records().count(), 1);
+        QTest::mouseClick(m_window->statusPanel(2), Qt::LeftButton);
+        QCOMPARE(records().count(), 2);
+        doubleClick(m_window->statusPanel(1));
+        QCOMPARE(records().count(), 2);
+        QVERIFY(m_window->recordsWindow()->isVisible());
+        QCOMPARE(panel1(), QStringLiteral("Conversion records: 2"));
+    }
+
     void purge()
     {
         open();
