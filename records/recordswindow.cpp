@@ -120,8 +120,9 @@ void RecordsWindow::setCaptions()
 }
 
 // A stored value that is not a number leaves that edge or size as designed.
-// A size larger than the screen shrinks to it; the position is kept as
-// stored.
+// A size larger than the screen shrinks to it; a position off every screen
+// is pulled back onto one when the window is shown, and is stored again only
+// when it closes.
 void RecordsWindow::restoreStoredGeometry()
 {
     const std::optional<int> left = readTwips("ConvRecordsLeft", "300");
@@ -134,6 +135,12 @@ void RecordsWindow::restoreStoredGeometry()
         resize(std::min(twipsToPixels(*width), screenSize.width()), height());
     if (const std::optional<int> height = readTwips("ConvRecordsHeight", "3840"))
         resize(width(), std::min(twipsToPixels(*height), screenSize.height()));
+}
+
+void RecordsWindow::showEvent(QShowEvent *event)
+{
+    QMainWindow::showEvent(event);
+    keepOnScreen(this);
 }
 
 // Left and top are kept in 16 bits; a window far off the screen is stored

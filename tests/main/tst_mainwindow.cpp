@@ -8,6 +8,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <QWheelEvent>
 
 using namespace quantix;
 using namespace quantix::testing;
@@ -232,6 +233,60 @@ private slots:
         choose("cboquantity", "Mass");
         QCOMPARE(combo("cbounit1")->count(), 16);
         QVERIFY(m_messages.isEmpty());
+    }
+
+    // State: a conversion shown, the focus in the input. Action: a wheel turn
+    // over each list. Expected: nothing changes; with the focus in the list a
+    // turn chooses, as a key would.
+    void wheelTurnsOnlyChooseInTheFocusedList()
+    {
+        open();
+        convert("Length", "metre (m)", "foot (ft)", "2");
+        input()->setFocus();
+        const auto turn = [](QComboBox *list) {
+            const QPointF at = list->rect().center();
+            QWheelEvent wheel(at, list->mapToGlobal(at), {}, {0, -120}, Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+            QApplication::sendEvent(list, &wheel);
+        };
+        for (const char *list : {"cboquantity", "cbounit1", "cbounit2"})
+            turn(combo(list));
+        QCOMPARE(combo("cboquantity")->currentText(), QStringLiteral("Length"));
+        QCOMPARE(combo("cbounit1")->currentText(), QStringLiteral("metre (m)"));
+        QCOMPARE(combo("cbounit2")->currentText(), QStringLiteral("foot (ft)"));
+        QCOMPARE(result(), QStringLiteral("6.562"));
+        QCOMPARE(QApplication::focusWidget(), input());
+
+        combo("cbounit2")->setFocus();
+        turn(combo("cbounit2"));
+        QVERIFY(combo("cbounit2")->currentText() != QStringLiteral("foot (ft)"));
+        QVERIFY(result() != QStringLiteral("6.562"));
+    }
+
+    // A position stored for a screen that is gone opens on this one; the
+    // stored value stays until the window closes.
+    void storedPositionOffTheScreensIsPulledBack_data()
+    {
+        QTest::addColumn<QString>("left");
+        QTest::addColumn<QString>("top");
+        QTest::newRow("far right") << "1500000" << "200";
+        QTest::newRow("far below") << "200" << "1500000";
+        QTest::newRow("above and left") << "-90000" << "-90000";
+        QTest::newRow("a sliver left on screen") << QString::number((800 - 5) * 15) << "200";
+    }
+
+    void storedPositionOffTheScreensIsPulledBack()
+    {
+        QFETCH(QString, left);
+        QFETCH(QString, top);
+        WriteSetting(section::settings, "left", left);
+        WriteSetting(section::settings, "top", top);
+        open();
+        const QRect area = m_window->screen()->availableGeometry();
+        QVERIFY2(area.contains(m_window->frameGeometry()), qPrintable(QDebug::toString(m_window->frameGeometry())));
+        QCOMPARE(ReadSetting(section::settings, "left", ""), left);
+        QCOMPARE(ReadSetting(section::settings, "top", ""), top);
+        QVERIFY(m_window->close());
+        QCOMPARE(ReadSetting(section::settings, "left", ""), QString::number(m_window->x() * 15));
     }
 
     void positionThatIsNotANumberKeepsTheDesignPosition()

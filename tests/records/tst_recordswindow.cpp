@@ -136,8 +136,9 @@ private slots:
     }
 
     // State: a size larger than the screen, a position off it, a top that
-    // is not a number. Expected: the size shrinks to the screen, the left
-    // edge is kept, the top stays as designed.
+    // is not a number. Expected: the size shrinks to the screen, the top
+    // stays as designed; once shown, the window is pulled back onto the
+    // screen (the stored left stays until it closes).
     void storedGeometryIsCheckedAtLoad()
     {
         WriteSetting(section::settings, "ConvRecordsLeft", "30000");
@@ -147,6 +148,17 @@ private slots:
         load();
         QCOMPARE(m_window->pos(), QPoint(2000, 0));
         QCOMPARE(m_window->size(), QApplication::primaryScreen()->geometry().size());
+        m_window->close();
+        QTRY_VERIFY(!m_window);
+        WriteSetting(section::settings, "ConvRecordsLeft", "30000");
+        WriteSetting(section::settings, "ConvRecordsWidth", "6000");
+        WriteSetting(section::settings, "ConvRecordsHeight", "3000");
+        load();
+        showActive();
+        const QRect area = QApplication::primaryScreen()->availableGeometry();
+        QVERIFY(area.contains(m_window->frameGeometry()));
+        QCOMPARE(m_window->frameGeometry().right(), area.right());
+        QCOMPARE(setting("ConvRecordsLeft"), QStringLiteral("30000"));
     }
 
     void printFontOnEveryActivation()

@@ -2,6 +2,7 @@
 
 #include "stringtable.h"
 
+#include <QEvent>
 #include <QFontDatabase>
 #include <QIcon>
 #include <QMenu>
@@ -10,6 +11,28 @@
 static void initCommonResources() { Q_INIT_RESOURCE(common); }
 
 namespace quantix {
+
+namespace {
+
+class WheelOnlyWithFocus : public QObject
+{
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::Wheel && !static_cast<QWidget *>(watched)->hasFocus()) {
+            // Ignored, the turn goes on to the window as if the control were
+            // not there.
+            event->ignore();
+            return true;
+        }
+        return QObject::eventFilter(watched, event);
+    }
+};
+
+}
 
 void installFontSubstitutes()
 {
@@ -65,6 +88,13 @@ void markSeparators(QWidget *window, std::span<const char *const> names)
         if (auto *action = window->findChild<QAction *>(QLatin1String(name)))
             action->setSeparator(true);
     }
+}
+
+void takeWheelOnlyWithFocus(QWidget *control)
+{
+    if (control->focusPolicy() == Qt::WheelFocus)
+        control->setFocusPolicy(Qt::StrongFocus);
+    control->installEventFilter(new WheelOnlyWithFocus(control));
 }
 
 }

@@ -40,4 +40,9 @@ void setMenuCaptions(QWidget *window, std::span<const MenuCaption> captions);
 // Makes the named actions separators, which a form cannot declare.
 void markSeparators(QWidget *window, std::span<const char *const> names);
 
+// A wheel turn over the control changes it only while it has the keyboard
+// focus, and never gives it the focus: a turn meant to scroll past a list is
+// not a choice from it.
+void takeWheelOnlyWithFocus(QWidget *control);
+
 }

@@ -4,7 +4,25 @@
 #include <QScreen>
 #include <QWidget>
 
+#include <algorithm>
+#include <climits>
+
 namespace quantix {
+
+namespace {
+
+// How much of a window must lie on a screen, in pixels each way, to be seen
+// and dragged back.
+constexpr int reachable = 48;
+
+int distance(const QRect &area, const QRect &window)
+{
+    const int dx = std::max({area.left() - window.right(), window.left() - area.right(), 0});
+    const int dy = std::max({area.top() - window.bottom(), window.top() - area.bottom(), 0});
+    return dx + dy;
+}
+
+}
 
 void CentreWindow(QWidget *window)
 {
@@ -16,6 +34,36 @@ void CentreWindow(QWidget *window)
     const QRect area = screen->geometry();
     const QSize size = window->frameGeometry().size();
     window->move(area.x() + (area.width() - size.width()) / 2, area.y() + (area.height() - size.height()) / 2);
+}
+
+QPoint placeOnScreen(QPoint topLeft, QSize size)
+{
+    const QRect window(topLeft, size);
+    QRect nearest;
+    int nearestDistance = INT_MAX;
+    for (const QScreen *screen : QGuiApplication::screens()) {
+        const QRect area = screen->availableGeometry();
+        const QRect seen = area.intersected(window);
+        if (seen.width() >= std::min(reachable, size.width()) && seen.height() >= std::min(reachable, size.height()))
+            return topLeft;
+        if (const int d = distance(area, window); d < nearestDistance) {
+            nearestDistance = d;
+            nearest = area;
+        }
+    }
+    if (nearest.isNull())
+        return topLeft;
+    // A window larger than the area keeps its top-left corner on the screen.
+    return {std::max(nearest.left(), std::min(topLeft.x(), nearest.right() + 1 - size.width())),
+            std::max(nearest.top(), std::min(topLeft.y(), nearest.bottom() + 1 - size.height()))};
+}
+
+void keepOnScreen(QWidget *window)
+{
+    const QRect frame = window->frameGeometry();
+    const QPoint placed = placeOnScreen(frame.topLeft(), frame.size());
+    if (placed != frame.topLeft())
+        window->move(placed);
 }
 
 }

@@ -1,6 +1,7 @@
 #pragma once
 
-#include <QtGlobal>
+#include <QPoint>
+#include <QSize>
 
 class QWidget;
 
@@ -14,5 +15,15 @@ constexpr int pixelsToTwips(int pixels) { return pixels * twipsPerPixel; }
 
 // Centres a window on its screen unless it is minimised or maximised.
 void CentreWindow(QWidget *window);
+
+// Where a window of this size placed at topLeft can be reached: where it is
+// while a good part of it lies in some screen's available area, else moved
+// just far enough to lie in the available area of the screen nearest to it
+// (a position stored for a screen that has since gone).
+QPoint placeOnScreen(QPoint topLeft, QSize size);
+
+// Moves a window, frame included, where placeOnScreen puts it. Called as it is
+// shown, when the frame is known.
+void keepOnScreen(QWidget *window);
 
 }

@@ -61,6 +61,8 @@ MainWindow::MainWindow(QWidget *parent)
     ui->cboquantity->setCurrentIndex(-1);
     setFixedSize(sizeHint());
 
+    for (QComboBox *list : {ui->cboquantity, ui->cbounit1, ui->cbounit2})
+        takeWheelOnlyWithFocus(list);
     connect(ui->cboquantity, &QComboBox::activated, this, &MainWindow::quantityChosen);
     connect(ui->cbounit1, &QComboBox::activated, this, &MainWindow::Convert);
     connect(ui->cbounit2, &QComboBox::activated, this, &MainWindow::Convert);
@@ -136,7 +138,8 @@ void MainWindow::setCaptions()
 }
 
 // Positions are stored in twips; one that is not a number leaves the window
-// where the form places it.
+// where the form places it. One off every screen is pulled back onto a screen
+// when the window is shown; the stored value changes only when it closes.
 void MainWindow::restorePosition()
 {
     const std::optional<int> top = toWholeNumber(ReadSetting(section::settings, QStringLiteral("top"), QStringLiteral("200")));
@@ -162,6 +165,12 @@ void MainWindow::changeEvent(QEvent *event)
         Convert();
         decimals();
     }
+}
+
+void MainWindow::showEvent(QShowEvent *event)
+{
+    QMainWindow::showEvent(event);
+    keepOnScreen(this);
 }
 
 void MainWindow::resizeEvent(QResizeEvent *event)
