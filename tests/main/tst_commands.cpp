@@ -249,6 +249,68 @@ private slots:
         QCOMPARE(m_dialogsClosed, 0);
     }
 
+    // An executable file the system cannot run is explained in the
+    // system's words, in the frame of the other command errors.
+    void shellProgramOfAForeignFormat_data()
+    {
+        QTest::addColumn<QByteArray>("contents");
+        QTest::addColumn<QString>("explanation");
+        QTest::newRow("no #! line") << QByteArray("echo hello\n") << "Exec format error";
+        QTest::newRow("binary of another system") << QByteArray("MZ\x90\0\3\0\0\0", 8) << "Exec format error";
+        QTest::newRow("interpreter missing") << QByteArray("#!/no/such/interpreter\n") << "No such file or directory";
+    }
+
+    void shellProgramOfAForeignFormat()
+    {
+        QFETCH(QByteArray, contents);
+        QFETCH(QString, explanation);
+        const QString path = m_dir.filePath("foreign");
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(contents);
+        file.close();
+        file.setPermissions(file.permissions() | QFile::ExeOwner);
+        m_window->state().shellProgram = path;
+        action("mnuviewcalc")->trigger();
+        QCOMPARE(m_messages, (QList<MessageSpec>{{"Error #75 occurred. " + explanation}}));
+        QCOMPARE(m_dialogsClosed, 0);
+    }
+
+    // A program followed by arguments runs with them, split as words without
+    // a shell; a quoted path may hold blanks.
+    void shellProgramWithArguments()
+    {
+        QDir().mkpath(m_dir.filePath("sub folder"));
+        const QString path = script("sub folder/tool", "printf '%s|' \"$@\" > '" + marker() + "'");
+        QFile::remove(marker());
+        m_window->state().shellProgram = "\"" + path + "\" -rpn \"two words\" $(touch injected)";
+        action("mnuviewcalc")->trigger();
+        QVERIFY(m_messages.isEmpty());
+        const auto written = [this] {
+            QFile file(marker());
+            return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+        };
+        QTRY_COMPARE(written(), QByteArray("-rpn|two words|$(touch|injected)|"));
+        QVERIFY(!QFile::exists(m_dir.filePath("sub folder/injected")));
+    }
+
+    // State: no shell program stored, a calculator on PATH. Expected: Run
+    // Shell Program starts it.
+    void defaultShellProgramIsACalculatorOnPath()
+    {
+        QDir().mkpath(m_dir.filePath("calculators"));
+        script("calculators/xcalc", "echo ran > '" + marker() + "'");
+        QFile::remove(marker());
+        const QByteArray path = qgetenv("PATH");
+        qputenv("PATH", m_dir.filePath("calculators").toUtf8());
+        m_window = std::make_unique<MainWindow>();
+        action("mnuviewcalc")->trigger();
+        qputenv("PATH", path);
+        QCOMPARE(m_window->state().shellProgram, QStringLiteral("xcalc"));
+        QVERIFY(m_messages.isEmpty());
+        QTRY_VERIFY(QFile::exists(marker()));
+    }
+
     // The path names one file, blanks and shell characters included; nothing
     // else ever runs.
     void shellProgramRunsExactlyThatFile_data()

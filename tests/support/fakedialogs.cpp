@@ -4,10 +4,9 @@
 
 namespace quantix::testing {
 
-std::optional<QString> FakeDialogs::openProgramFile(QWidget *, const QString &title, const QString &filter)
+std::optional<QString> FakeDialogs::openProgramFile(QWidget *, const QString &title)
 {
     programTitle = title;
-    programFilter = filter;
     return chosenProgram;
 }
 

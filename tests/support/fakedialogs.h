@@ -11,9 +11,9 @@ namespace quantix::testing {
 class FakeDialogs : public CommonDialogs
 {
 public:
-    // Program file: the answer, and the title and filter it was opened with.
+    // Program file: the answer, and the title it was opened with.
     std::optional<QString> chosenProgram;
-    QString programTitle, programFilter;
+    QString programTitle;
 
     // Save dialogs answer from the front of the queue.
     QStringList saveAnswers;
@@ -29,7 +29,7 @@ public:
     int printCalls = 0;
     QString printTitle;
 
-    std::optional<QString> openProgramFile(QWidget *parent, const QString &title, const QString &filter) override;
+    std::optional<QString> openProgramFile(QWidget *parent, const QString &title) override;
     std::optional<QString> saveFileName(QWidget *parent, const QString &title, const QString &filter) override;
     std::optional<ChosenFont> font(QWidget *parent, const ChosenFont &initial) override;
     bool print(QWidget *parent, const QString &title, QPrinter &printer) override;

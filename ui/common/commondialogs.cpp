@@ -1,43 +1,19 @@
 #include "commondialogs.h"
 
+#include "programfiledialog.h"
 #include "stringtable.h"
 
 #include <QColorDialog>
 #include <QDialogButtonBox>
 #include <QFileDialog>
-#include <QFileInfo>
-#include <QFileSystemModel>
 #include <QFontDialog>
 #include <QPrintDialog>
 #include <QPushButton>
-#include <QSortFilterProxyModel>
 #include <QVBoxLayout>
 
 namespace quantix {
 
 namespace {
-
-// Adds executable files without an extension to what the name filter shows.
-class ProgramFilesProxy : public QSortFilterProxyModel
-{
-public:
-    using QSortFilterProxyModel::QSortFilterProxyModel;
-
-protected:
-    bool filterAcceptsRow(int row, const QModelIndex &parent) const override
-    {
-        const auto *files = qobject_cast<const QFileSystemModel *>(sourceModel());
-        if (!files)
-            return true;
-        const QFileInfo info = files->fileInfo(files->index(row, 0, parent));
-        if (info.isDir())
-            return true;
-        static const QStringList suffixes{QStringLiteral("exe"), QStringLiteral("com"), QStringLiteral("pif"), QStringLiteral("bat")};
-        if (suffixes.contains(info.suffix(), Qt::CaseInsensitive))
-            return true;
-        return info.suffix().isEmpty() && info.isExecutable();
-    }
-};
 
 // The font dialog with a colour choice beside the font's own effects.
 class FontWithColourDialog : public QDialog
@@ -77,21 +53,12 @@ private:
 class PlatformDialogs : public CommonDialogs
 {
 public:
-    std::optional<QString> openProgramFile(QWidget *parent, const QString &title, const QString &filter) override
+    std::optional<QString> openProgramFile(QWidget *parent, const QString &title) override
     {
-        QFileDialog dialog(parent, title, QString(), filter);
-        dialog.setFileMode(QFileDialog::ExistingFile);
-        dialog.setAcceptMode(QFileDialog::AcceptOpen);
-        dialog.setOption(QFileDialog::ReadOnly, false);
-#ifndef Q_OS_WIN
-        // A proxy model needs the dialog's own widgets.
-        dialog.setOption(QFileDialog::DontUseNativeDialog);
-        dialog.setProxyModel(new ProgramFilesProxy(&dialog));
-        dialog.setNameFilters({});
-#endif
-        if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        ProgramFileDialog dialog(parent, title);
+        if (dialog.exec() != QDialog::Accepted || dialog.chosenProgram().isEmpty())
             return std::nullopt;
-        return QFileInfo(dialog.selectedFiles().constFirst()).absoluteFilePath();
+        return dialog.chosenProgram();
     }
 
     std::optional<QString> saveFileName(QWidget *parent, const QString &title, const QString &filter) override

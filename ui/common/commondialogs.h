@@ -27,10 +27,9 @@ class CommonDialogs
 public:
     virtual ~CommonDialogs() = default;
 
-    // An existing program file: files matching the filter and, where the
-    // platform marks programs by permission, executable files without an
-    // extension.
-    virtual std::optional<QString> openProgramFile(QWidget *parent, const QString &title, const QString &filter) = 0;
+    // A program to run: an existing file, or a program on PATH typed by its
+    // name, possibly with arguments (ProgramFileDialog).
+    virtual std::optional<QString> openProgramFile(QWidget *parent, const QString &title) = 0;
     // A file name in an existing folder; overwriting asks first.
     virtual std::optional<QString> saveFileName(QWidget *parent, const QString &title, const QString &filter) = 0;
     // Scalable fonts, with underline, strike-out and a colour.

@@ -5,6 +5,7 @@
 #include "helpviewer.h"
 #include "selectionrules.h"
 #include "settingsstore.h"
+#include "shellcommand.h"
 #include "stringtable.h"
 #include "uisupport.h"
 #include "windowgeometry.h"
@@ -118,7 +119,7 @@ void MainWindow::readSettings()
     readBoolean("confirm", "true", m_state.confirmExit);
     readBoolean("scientific", "false", m_state.scientific);
     m_state.printFont = PrintFont::load(m_state.printFont);
-    m_state.shellProgram = ReadSetting(section::settings, QStringLiteral("shellprog"), QStringLiteral("c:\\windows\\calc.exe"));
+    m_state.shellProgram = ReadShellProgram(QStringLiteral("c:\\windows\\calc.exe"));
     m_state.decimalPlaces = LoadDecimalPlaces();
 }
 

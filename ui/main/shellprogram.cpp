@@ -1,11 +1,12 @@
 #include "shellprogram.h"
 
 #include "conversionerror.h"
+#include "messages.h"
+#include "shellcommand.h"
 
 #include <QDir>
 #include <QFileInfo>
 #include <QProcess>
-#include <QStandardPaths>
 
 namespace quantix {
 
@@ -21,6 +22,14 @@ ShellStart failure(int number)
     return {number, ConversionError::describe(number)};
 }
 
+// QProcess reports a failed start as "execv: Exec format error": the
+// system's own explanation follows the name of the call that failed.
+QString systemExplanation(const QString &errorString)
+{
+    const qsizetype colon = errorString.indexOf(QLatin1String(": "));
+    return colon < 0 ? errorString : errorString.mid(colon + 2);
+}
+
 }
 
 ShellStart startShellProgram(const QString &path)
@@ -28,12 +37,10 @@ ShellStart startShellProgram(const QString &path)
     if (path.trimmed().isEmpty())
         return failure(invalidArgument);
 
-    QString program = path;
-    if (!path.contains(u'/')) {
-        program = QStandardPaths::findExecutable(path);
-        if (program.isEmpty())
-            return failure(fileNotFound);
-    }
+    const ShellCommand command = parseShellCommand(path);
+    const QString program = locateProgram(command.program);
+    if (program.isEmpty())
+        return failure(fileNotFound);
     const QFileInfo file(program);
     if (!file.absoluteDir().exists())
         return failure(pathNotFound);
@@ -44,10 +51,11 @@ ShellStart startShellProgram(const QString &path)
 
     QProcess process;
     process.setProgram(file.absoluteFilePath());
+    process.setArguments(command.arguments);
     process.setWorkingDirectory(file.absolutePath());
     process.setStandardInputFile(QProcess::nullDevice());
     if (!process.startDetached())
-        return failure(permissionDenied);
+        return {fileAccessError, systemExplanation(process.errorString())};
     return {};
 }
 

@@ -7,6 +7,7 @@
 #include "conversionerror.h"
 #include "messages.h"
 #include "settingsstore.h"
+#include "shellcommand.h"
 #include "stringtable.h"
 #include "uisupport.h"
 #include "windowgeometry.h"
@@ -55,7 +56,8 @@ PreferencesDialog::PreferencesDialog(AppState &state, RebuildQuantityList rebuil
         ui->chkSave->hide();
     }
     openAvailability();
-    m_state.shellProgram = ReadSetting(section::settings, QStringLiteral("shellprog"), QStringLiteral("calc.exe"));
+    // The calculator that will run: the stored one, else one found here.
+    m_state.shellProgram = ReadShellProgram(QStringLiteral("calc.exe"));
     ui->label3->setText(u' ' + m_state.shellProgram);
     m_state.decimalPlaces = LoadDecimalPlaces();
     ui->Slider1->setValue(m_state.decimalPlaces);
@@ -127,8 +129,7 @@ void PreferencesDialog::showSliderValue(int value)
 // The chosen program is run-wide at once; the setting waits for OK.
 void PreferencesDialog::chooseShellProgram()
 {
-    const QString filter = str(1002) + QLatin1String(" (*.exe *.com *.pif *.bat)");
-    const std::optional<QString> path = CommonDialogs::instance().openProgramFile(this, str(1001), filter);
+    const std::optional<QString> path = CommonDialogs::instance().openProgramFile(this, str(1001));
     if (!path)
         return;
     m_state.shellProgram = *path;
