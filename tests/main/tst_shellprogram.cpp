@@ -160,6 +160,7 @@ private slots:
         QTest::newRow("program on PATH with arguments") << "tool -rpn" << "tool -rpn";
         QTest::newRow("full path with arguments") << "@/programs/calculator --mode 2" << "@/programs/calculator --mode 2";
         QTest::newRow("nowhere") << "no-such-tool" << "";
+        QTest::newRow("a folder opens") << "@/bin" << "";
     }
 
     void pickerAcceptsTypedNames()
@@ -178,7 +179,12 @@ private slots:
         QVERIFY(name);
         name->setText(typed);
         QTest::keyClick(name, Qt::Key_Return);
-        if (chosen.isEmpty()) {
+        if (QFileInfo(typed).isDir()) {
+            QVERIFY(dialog.isVisible());
+            QCOMPARE(dialog.directory().absolutePath(), typed);
+            QCOMPARE(name->text(), QString());
+            QVERIFY(m_messages.isEmpty());
+        } else if (chosen.isEmpty()) {
             QVERIFY(dialog.isVisible());
             QCOMPARE(m_messages.size(), 1);
             QCOMPARE(m_messages[0].text, "\"" + typed + "\" was found neither in this folder nor on the program search path (PATH).");

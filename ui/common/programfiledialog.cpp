@@ -84,10 +84,14 @@ QString ProgramFileDialog::chosenProgram() const
 void ProgramFileDialog::accept()
 {
     m_typedCommand.clear();
-    const auto *edit = findChild<QLineEdit *>(QStringLiteral("fileNameEdit"));
+    auto *edit = findChild<QLineEdit *>(QStringLiteral("fileNameEdit"));
     const QString typed = edit ? edit->text().trimmed() : QString();
     if (typed.isEmpty() || QFileInfo::exists(directory().filePath(typed))) {
+        const bool folder = QFileInfo(directory().filePath(typed)).isDir();
         QFileDialog::accept();
+        // A typed folder is opened; its name is not a choice to keep.
+        if (folder && edit)
+            edit->clear();
         return;
     }
     const ShellCommand command = parseShellCommand(typed);
