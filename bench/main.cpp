@@ -1,9 +1,12 @@
 // quantix96-bench [OPERATIONS]: times the per-value work of the converter in
 // this process, without start-up or input and output: a conversion of a
 // resolved unit pair with the formatting of its result, the reading of typed
-// text, and the two together as one line of quantix96-convert costs.
+// text, and the two together as one line of quantix96-convert costs. Then the
+// work of one keystroke in the find box: matching the typed text against
+// every unit of the catalogue and ten user units per quantity.
 
 #include "catalogue.h"
+#include "namematch.h"
 #include "converter.h"
 #include "numbers.h"
 #include "userunitstore.h"
@@ -61,13 +64,42 @@ std::vector<std::string> typicalTexts(std::size_t count)
     return texts;
 }
 
+// Every built-in unit and ten user units for each quantity that takes them,
+// as many names as the find box can be given.
+QStringList everyUnitName()
+{
+    QStringList names;
+    for (const Quantity &quantity : Catalogue::instance().quantities()) {
+        for (int j = 1; j <= quantity.unitCount; ++j)
+            names << Catalogue::unitName(quantity, j);
+        if (quantity.id == Catalogue::temperatureId)
+            continue;
+        for (int j = 1; j <= 10; ++j)
+            names << QStringLiteral("%1 unit %2 of my own (u%2)").arg(quantity.name).arg(j);
+    }
+    return names;
+}
+
+// What the find box sees while a person types these words: every prefix,
+// one per keystroke.
+QStringList keystrokes(std::initializer_list<const char *> words)
+{
+    QStringList texts;
+    for (const char *word : words) {
+        const QString text = QString::fromUtf8(word);
+        for (qsizetype length = 1; length <= text.size(); ++length)
+            texts << text.left(length);
+    }
+    return texts;
+}
+
 using Clock = std::chrono::steady_clock;
 
 // Runs work(i) for i = 0 .. operations - 1 five times and reports the
 // fastest round, so that another process taking the processor for a moment
-// does not count against the code.
+// does not count against the code. Returns its nanoseconds per operation.
 template<typename Work>
-void measure(const char *what, long long operations, Work work)
+double measure(const char *what, long long operations, Work work)
 {
     work(0);  // warms caches and one-time initialisation
     double best = 0;
@@ -81,6 +113,7 @@ void measure(const char *what, long long operations, Work work)
     }
     const double nanoseconds = best * 1e9 / static_cast<double>(operations);
     std::printf("%-40s %9.1f ns/op %14.0f ops/s\n", what, nanoseconds, 1e9 / nanoseconds);
+    return nanoseconds;
 }
 
 }
@@ -144,6 +177,20 @@ int main(int argc, char *argv[])
         appendFormattedResult(out, converter.fromBase(*length, to, base), style, separator);
         check += out.size() + static_cast<unsigned char>(out[out.size() / 2]);
     });
+
+    const QStringList names = everyUnitName();
+    const NameMatcher matcher(names);
+    const long long keys = std::max(1LL, operations / 1000);
+    const QStringList typing = keystrokes({"kilometre", "mile (US", "fahren", "degF", "um", "square foot", "°C", "gallon"});
+    const QStringList misspelt = keystrokes({"kilometer", "celcius", "farenheit", "gallonn"});
+    std::printf("find box: %lld names, %lld keystrokes per round\n", static_cast<long long>(names.size()), keys);
+    const auto keystroke = [&](const QStringList &texts) {
+        return [&](long long i) { check += static_cast<std::uint64_t>(matcher.matches(texts[i % texts.size()]).size()); };
+    };
+    const double typingCost = measure("match a keystroke (names as typed)", keys, keystroke(typing));
+    const double misspeltCost = measure("match a keystroke (misspelt words)", keys, keystroke(misspelt));
+    const double worst = std::max(typingCost, misspeltCost);
+    std::printf("  target: under 1 ms per keystroke %s (worst %.3f ms)\n", worst < 1e6 ? "met" : "MISSED", worst / 1e6);
     std::printf("(check sum %llu)\n", static_cast<unsigned long long>(check));
     return 0;
 }

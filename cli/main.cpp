@@ -8,6 +8,7 @@
 #include "quantixversion.h"
 #include "settingsstore.h"
 #include "stringtable.h"
+#include "typednames.h"
 #include "userunitstore.h"
 
 #include <QCommandLineParser>
@@ -40,24 +41,6 @@ void printLines(const QStringList &lines)
         std::fputs((line + u'\n').toUtf8().constData(), stdout);
 }
 
-// Explains an unknown name: which of the candidates contain the given text.
-int unknownName(const QString &what, const QString &name, const QStringList &candidates, const QString &listHint,
-                const QString &where = QString())
-{
-    QStringList near;
-    for (const QString &candidate : candidates) {
-        if (candidate.contains(name, Qt::CaseInsensitive))
-            near << QStringLiteral("  ") + candidate;
-    }
-    QString message = QStringLiteral("unknown %1 \"%2\"%3.").arg(what, name, where);
-    if (near.isEmpty())
-        message += QStringLiteral(" No name contains \"%1\"; %2 lists them all.").arg(name, listHint);
-    else
-        message += QStringLiteral(" Names containing \"%1\":\n").arg(name) + near.join(u'\n');
-    printError(message);
-    return UsageError;
-}
-
 QStringList quantityNames()
 {
     QStringList names;
@@ -66,12 +49,69 @@ QStringList quantityNames()
     return names;
 }
 
-QStringList unitNames(const Converter &converter, const Quantity &quantity)
+QString listCommand(const Quantity *quantity = nullptr)
+{
+    return quantity ? QStringLiteral("'quantix96-convert --list %1'").arg(shellQuoted(quantity->name))
+                    : QStringLiteral("'quantix96-convert --list'");
+}
+
+// The quantity a typed name stands for; nullptr after its message.
+const Quantity *takeQuantity(const QString &typed)
+{
+    const TypedName taken = takeTypedName(NameMatcher(quantityNames()), typed, {QStringLiteral("quantity"), {}, listCommand()});
+    if (!taken.index) {
+        printError(taken.error);
+        return nullptr;
+    }
+    return &Catalogue::instance().at(int(*taken.index));
+}
+
+// The units of a quantity as the converter knows them: the built-in ones,
+// then the stored user units.
+struct QuantityUnits
 {
     QStringList names;
+    qsizetype builtIn = 0;
+};
+
+QuantityUnits unitNames(const Converter &converter, const Quantity &quantity)
+{
+    QuantityUnits units;
     for (int j = 1; j <= quantity.unitCount; ++j)
-        names << Catalogue::unitName(quantity, j);
-    return names + converter.userUnitNames(quantity);
+        units.names << Catalogue::unitName(quantity, j);
+    units.builtIn = units.names.size();
+    units.names << converter.userUnitNames(quantity);
+    return units;
+}
+
+// --find: every unit of every quantity whose name fits the text, best first.
+int findUnits(const Converter &converter, const QString &text)
+{
+    if (text.trimmed().isEmpty())
+        return usageError(QStringLiteral("--find takes a part of a unit's name or its symbol"));
+    QStringList names;
+    QStringList quantities;
+    for (const Quantity &quantity : Catalogue::instance().quantities()) {
+        const QStringList units = unitNames(converter, quantity).names;
+        names << units;
+        for (qsizetype i = 0; i < units.size(); ++i)
+            quantities << quantity.name;
+    }
+    const QList<NameMatch> found = NameMatcher(names).matches(text);
+    if (found.isEmpty() || found.first().rank == MatchRank::Misspelt) {
+        QString message = QStringLiteral("no unit matches %1").arg(shellQuoted(text.left(60)));
+        if (!found.isEmpty())
+            message += QLatin1String("; did you mean:");
+        for (qsizetype i = 0; i < std::min<qsizetype>(found.size(), 10); ++i)
+            message += QLatin1String("\n  ") + shellQuoted(names[found[i].index]) + QLatin1String(" in ") + quantities[found[i].index];
+        printError(message);
+        return ValueFailed;
+    }
+    QStringList lines;
+    for (const NameMatch &match : found)
+        lines << quantities[match.index] + u'\t' + names[match.index];
+    printLines(lines);
+    return Success;
 }
 
 }
@@ -85,14 +125,21 @@ int main(int argc, char *argv[])
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral(
         "Converts values between two units of a quantity, one result per line, formatted as the\n"
-        "Quantix 96 window shows them. Names are the display names that --list prints.\n"
-        "Without VALUE arguments the values are read from standard input, one per line."));
+        "Quantix 96 window shows them. Without VALUE arguments the values are read from\n"
+        "standard input, one per line.\n"
+        "Names are the display names that --list prints, or a short form of them: the symbol\n"
+        "(\"km\", \"degF\", \"um\"), the start of a word (\"kilo\") or any part of the name,\n"
+        "ignoring case and accents. A short form is taken when exactly one name fits it best;\n"
+        "otherwise the converter lists the names meant and stops. --find shows what fits."));
     parser.setOptionsAfterPositionalArgumentsMode(QCommandLineParser::ParseAsPositionalArguments);
     const QCommandLineOption decimalsOption(QStringLiteral("decimals"), QStringLiteral("Decimal places, 0 to 8 (default: the stored setting)."), QStringLiteral("N"));
     const QCommandLineOption scientificOption(QStringLiteral("scientific"), QStringLiteral("Scientific notation."));
     const QCommandLineOption regularOption(QStringLiteral("regular"), QStringLiteral("Regular notation with decimal places."));
     const QCommandLineOption listOption(QStringLiteral("list"), QStringLiteral("List the quantities, or the units of QUANTITY."));
-    parser.addOptions({decimalsOption, scientificOption, regularOption, listOption});
+    const QCommandLineOption findOption(QStringLiteral("find"),
+                                        QStringLiteral("List every unit whose name fits TEXT, best first, as QUANTITY<TAB>UNIT."),
+                                        QStringLiteral("TEXT"));
+    parser.addOptions({decimalsOption, scientificOption, regularOption, listOption, findOption});
     parser.addHelpOption();
     parser.addVersionOption();
     parser.addPositionalArgument(QStringLiteral("QUANTITY"), QStringLiteral("The quantity, for example \"Length\"."));
@@ -109,21 +156,26 @@ int main(int argc, char *argv[])
 
     const UserUnitStore store;
     const Converter converter(store);
-    const Catalogue &catalogue = Catalogue::instance();
     const QStringList arguments = parser.positionalArguments();
-    const QString listHint = QStringLiteral("'quantix96-convert --list'");
+    const bool styleOptions = parser.isSet(decimalsOption) || parser.isSet(scientificOption) || parser.isSet(regularOption);
+
+    if (parser.isSet(findOption)) {
+        if (!arguments.isEmpty() || styleOptions || parser.isSet(listOption))
+            return usageError(QStringLiteral("--find takes one TEXT and no other argument or option"));
+        return findUnits(converter, parser.value(findOption));
+    }
 
     if (parser.isSet(listOption)) {
-        if (arguments.size() > 1 || parser.isSet(decimalsOption) || parser.isSet(scientificOption) || parser.isSet(regularOption))
+        if (arguments.size() > 1 || styleOptions)
             return usageError(QStringLiteral("--list takes at most one QUANTITY and no other option"));
         if (arguments.isEmpty()) {
             printLines(quantityNames());
             return Success;
         }
-        const Quantity *quantity = catalogue.byName(arguments.first());
+        const Quantity *quantity = takeQuantity(arguments.first());
         if (!quantity)
-            return unknownName(QStringLiteral("quantity"), arguments.first(), quantityNames(), listHint);
-        printLines(unitNames(converter, *quantity));
+            return UsageError;
+        printLines(unitNames(converter, *quantity).names);
         return Success;
     }
 
@@ -146,17 +198,23 @@ int main(int argc, char *argv[])
     else
         style.scientific = toBoolean(ReadSetting(section::settings, QStringLiteral("scientific"), QStringLiteral("false"))).value_or(false);
 
-    const Quantity *quantity = catalogue.byName(arguments[0]);
+    const Quantity *quantity = takeQuantity(arguments[0]);
     if (!quantity)
-        return unknownName(QStringLiteral("quantity"), arguments[0], quantityNames(), listHint);
-    const QStringList units = unitNames(converter, *quantity);
-    const QString unitHint = QStringLiteral("'quantix96-convert --list \"%1\"'").arg(quantity->name);
-    for (const QString &name : {arguments[1], arguments[2]}) {
-        if (!units.contains(name))
-            return unknownName(QStringLiteral("unit"), name, units, unitHint, QStringLiteral(" in ") + quantity->name);
+        return UsageError;
+    const QuantityUnits units = unitNames(converter, *quantity);
+    const NameMatcher unitMatcher(units.names);
+    const NameContext unitContext{QStringLiteral("unit"), QStringLiteral(" in ") + quantity->name, listCommand(quantity), units.builtIn};
+    UnitRef ends[2];
+    for (int i = 0; i < 2; ++i) {
+        const TypedName taken = takeTypedName(unitMatcher, arguments[1 + i], unitContext);
+        if (!taken.index) {
+            printError(taken.error);
+            return UsageError;
+        }
+        ends[i] = Converter::resolve(*quantity, units.names[*taken.index]);
     }
 
-    BatchConverter batch(converter, *quantity, Converter::resolve(*quantity, arguments[1]), Converter::resolve(*quantity, arguments[2]), style);
+    BatchConverter batch(converter, *quantity, ends[0], ends[1], style);
     if (arguments.size() > 3) {
         for (qsizetype i = 3; i < arguments.size(); ++i)
             batch.convert(arguments[i].toStdString(), "argument", i - 2);

@@ -3,6 +3,7 @@
 #include <QFile>
 #include <QProcess>
 #include <QSettings>
+#include <QStringDecoder>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -114,19 +115,153 @@ private slots:
         QCOMPARE(run({"--list", "Temperature"}).out, QStringLiteral("Celsius (°C)\nKelvin (K)\nFahrenheit (°F)\nRankine (°R)\n"));
     }
 
-    void unknownNames()
+    // Short forms of the names: symbols, the start of a word, case and
+    // ASCII spellings; the quantity too.
+    void shortNames_data()
     {
-        Run r = run({"Length", "mile", "metre (m)", "1"});
-        QCOMPARE(r.status, 2);
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QString>("out");
+        QTest::newRow("symbols") << QStringList{"Length", "ft", "m", "3"} << ".914\n";
+        QTest::newRow("word starts") << QStringList{"len", "mile (US", "km", "26.2"} << "42.165\n";
+        QTest::newRow("no degree sign") << QStringList{"temperature", "C", "F", "100"} << "212.000\n";
+        QTest::newRow("deg") << QStringList{"Temperature", "degF", "degc", "212"} << "100.000\n";
+        QTest::newRow("u for micro") << QStringList{"Length", "um", "mm", "1000"} << "1.000\n";
+        QTest::newRow("list") << QStringList{"--list", "TEMP"} << "Celsius (°C)\nKelvin (K)\nFahrenheit (°F)\nRankine (°R)\n";
+    }
+
+    void shortNames()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(QString, out);
+        const Run r = run(arguments);
+        QCOMPARE(r.err, QString());
+        QCOMPARE(r.out, out);
+        QCOMPARE(r.status, 0);
+    }
+
+    // A name that fits several or none: what was typed, the names meant,
+    // exit status 2 and nothing converted.
+    void ambiguousAndUnknownNames_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QString>("err");
+        QTest::newRow("two miles") << QStringList{"Length", "mile", "km", "1"}
+                                   << "quantix96-convert: unit \"mile\" in Length is ambiguous; did you mean:\n"
+                                      "  \"mile (International nautical)\"\n  \"mile (US statute)\"\n";
+        QTest::newRow("two volumes") << QStringList{"volume", "x", "y"}
+                                     << "quantix96-convert: quantity \"volume\" is ambiguous; did you mean:\n"
+                                        "  \"Volume (Dry)\"\n  \"Volume (Liquid)\"\n";
+        QTest::newRow("kilometer") << QStringList{"Length", "m", "kilometer", "1"}
+                                   << "quantix96-convert: unknown unit \"kilometer\" in Length; did you mean:\n  \"kilometre (km)\"\n";
+        QTest::newRow("celcius") << QStringList{"Temperature", "celcius", "K"}
+                                 << "quantix96-convert: unknown unit \"celcius\" in Temperature; did you mean:\n  \"Celsius (°C)\"\n";
+        QTest::newRow("misspelt quantity") << QStringList{"Lenght", "m", "km"}
+                                           << "quantix96-convert: unknown quantity \"Lenght\"; did you mean:\n  \"Length\"\n";
+        QTest::newRow("nothing like it") << QStringList{"Length", "xyzzy", "m", "1"}
+                                         << "quantix96-convert: unknown unit \"xyzzy\" in Length; "
+                                            "'quantix96-convert --list \"Length\"' lists them all\n";
+        QTest::newRow("unknown quantity") << QStringList{"--list", "Nothing"}
+                                          << "quantix96-convert: unknown quantity \"Nothing\"; 'quantix96-convert --list' lists them all\n";
+        QTest::newRow("empty") << QStringList{"Length", "", "m", "1"}
+                               << "quantix96-convert: unknown unit \"\" in Length; 'quantix96-convert --list \"Length\"' lists them all\n";
+        QTest::newRow("shell characters") << QStringList{"Length", "$x\\\"`", "m"}
+                                          << "quantix96-convert: unknown unit \"\\$x\\\\\\\"\\`\" in Length; "
+                                             "'quantix96-convert --list \"Length\"' lists them all\n";
+        QTest::newRow("pattern characters") << QStringList{"Length", "[a-z]*", "m"}
+                                            << "quantix96-convert: unknown unit \"[a-z]*\" in Length; "
+                                               "'quantix96-convert --list \"Length\"' lists them all\n";
+    }
+
+    void ambiguousAndUnknownNames()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(QString, err);
+        const Run r = run(arguments);
+        QCOMPARE(r.err, err);
         QCOMPARE(r.out, QString());
-        QCOMPARE(r.err, QStringLiteral("quantix96-convert: unknown unit \"mile\" in Length. Names containing \"mile\":\n"
-                                       "  mile (International nautical)\n  mile (US statute)\n"));
-        r = run({"volume", "x", "y"});
         QCOMPARE(r.status, 2);
-        QVERIFY(r.err.contains("  Volume (Dry)\n  Volume (Liquid)\n"));
-        r = run({"--list", "Nothing"});
+    }
+
+    // At most ten candidates; long and broken texts are cut or replaced, never
+    // echoed whole or garbled.
+    void badNames()
+    {
+        Run r = run({"Length", "(", "m", "1"});
         QCOMPARE(r.status, 2);
-        QVERIFY(r.err.contains("No name contains \"Nothing\""));
+        QCOMPARE(r.err.count("\n  \""), 10);
+        QVERIFY(r.err.contains("\n  ... and 8 more; 'quantix96-convert --list \"Length\"' lists them all\n"));
+        r = run({"Length", QString(10000, u'x'), "m", "1"});
+        QCOMPARE(r.status, 2);
+        QVERIFY(r.err.size() < 200);
+        QVERIFY(r.err.contains("xxx\"... in Length"));
+
+        // Invalid UTF-8 reaches the converter only through a shell.
+        QProcess shell;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert("XDG_CONFIG_HOME", m_config.path());
+        environment.insert("LC_ALL", "C.UTF-8");
+        shell.setProcessEnvironment(environment);
+        shell.start("/bin/sh", {"-c", "\"$0\" Length \"$(printf 'k\\377\\300m')\" m 1; echo \"status $?\"; \"$0\" --find \"$(printf '\\377')\"",
+                                QStringLiteral(QUANTIX_CONVERT)});
+        QVERIFY(shell.waitForFinished(60000));
+        const QByteArray err = shell.readAllStandardError();
+        QStringDecoder utf8(QStringDecoder::Utf8);
+        const QString text = utf8(err);
+        QVERIFY(!utf8.hasError());
+        QVERIFY2(text.startsWith("quantix96-convert: unknown unit \"k"), qPrintable(text));
+        QVERIFY(text.contains("quantix96-convert: no unit matches"));
+        QCOMPARE(shell.readAllStandardOutput(), QByteArray("status 2\n"));
+        QCOMPARE(shell.exitCode(), 1);
+    }
+
+    // A unit of one's own that repeats a name cannot be told apart: the
+    // converter says so instead of choosing one.
+    void repeatedOwnUnitNames()
+    {
+        WriteSetting(section::userunits, "Lengthnumber", "3");
+        WriteSetting(section::userunits, "Length1", "metre (m)");
+        WriteSetting(section::userunits, "Lengthfactor1", "2");
+        WriteSetting(section::userunits, "Length2", "widget");
+        WriteSetting(section::userunits, "Lengthfactor2", "2.5");
+        WriteSetting(section::userunits, "Length3", "widget");
+        WriteSetting(section::userunits, "Lengthfactor3", "3");
+        const QString advice = "A unit of your own that repeats the name of another unit cannot be told apart from it; "
+                               "rename it in the preferences (Units, Add New Unit).\n";
+        Run r = run({"Length", "metre (m)", "km", "1"});
+        QCOMPARE(r.err, "quantix96-convert: unit \"metre (m)\" in Length is ambiguous; did you mean:\n"
+                        "  \"metre (m)\"\n  \"metre (m)\"  (your own unit)\n" + advice);
+        QCOMPARE(r.status, 2);
+        r = run({"Length", "km", "widget", "1"});
+        QCOMPARE(r.err, "quantix96-convert: unit \"widget\" in Length is ambiguous; did you mean:\n"
+                        "  \"widget\"  (your own unit)\n  \"widget\"  (your own unit)\n" + advice);
+        QCOMPARE(r.status, 2);
+        WriteSetting(section::userunits, "Length3", "gadget");
+        QCOMPARE(run({"Length", "widg", "km", "4"}).out, QStringLiteral(".010\n"));
+        QCOMPARE(run({"Length", "GADGET", "km", "4"}).out, QStringLiteral(".012\n"));
+    }
+
+    void find()
+    {
+        Run r = run({"--find", "km"});
+        QCOMPARE(r.status, 0);
+        QVERIFY2(r.out.startsWith("Length\tkilometre (km)\n"), qPrintable(r.out));
+        for (const QString &line : r.out.split('\n', Qt::SkipEmptyParts))
+            QCOMPARE(line.count('\t'), 1);
+        QVERIFY(r.out.contains("Velocity\tkilometre per hour (km/h)\n"));
+        QVERIFY(run({"--find", "litre (l)"}).out.startsWith("Volume (Dry)\tlitre (l)\nVolume (Liquid)\tlitre (l)\n"));
+
+        WriteSetting(section::userunits, "Massnumber", "1");
+        WriteSetting(section::userunits, "Mass1", "Zentner");
+        QCOMPARE(run({"--find", "zent"}).out, QStringLiteral("Mass\tZentner\n"));
+
+        r = run({"--find", "kilometer"});
+        QCOMPARE(r.status, 1);
+        QCOMPARE(r.out, QString());
+        QVERIFY(r.err.startsWith("quantix96-convert: no unit matches \"kilometer\"; did you mean:\n  \"kilometre (km)\" in Length\n"));
+        r = run({"--find", "xyzzy"});
+        QCOMPARE(r.status, 1);
+        QCOMPARE(r.err, QStringLiteral("quantix96-convert: no unit matches \"xyzzy\"\n"));
+        QCOMPARE(run({"--find", QString(10000, u'(')}).status, 1);
     }
 
     void badOptions_data()
@@ -140,6 +275,10 @@ private slots:
         QTest::newRow("too few names") << QStringList{"Length", "metre (m)"};
         QTest::newRow("nothing") << QStringList{};
         QTest::newRow("list with units") << QStringList{"--list", "Length", "metre (m)"};
+        QTest::newRow("find with names") << QStringList{"--find", "km", "Length"};
+        QTest::newRow("find with a style") << QStringList{"--decimals", "2", "--find", "km"};
+        QTest::newRow("find and list") << QStringList{"--list", "--find", "km"};
+        QTest::newRow("find nothing") << QStringList{"--find", "  "};
     }
 
     void badOptions()
@@ -161,6 +300,7 @@ private slots:
         const Run help = run({"--help"});
         QCOMPARE(help.status, 0);
         QVERIFY(help.out.contains("QUANTITY FROM TO [VALUE ...]"));
+        QVERIFY(help.out.contains("--find <TEXT>"));
         QVERIFY(run({"--version"}).out.contains("4.1.6"));
     }
 

@@ -1,5 +1,6 @@
 #include "aboutbox.h"
 #include "catalogue.h"
+#include "findunitdialog.h"
 #include "mainwindow.h"
 #include "newunitdialog.h"
 #include "preferencesdialog.h"
@@ -103,19 +104,19 @@ private slots:
         QList<Caption> captions = named({
             {"frmMain", 73}, {"lblquantity", 100}, {"lblunit1", 101}, {"lblunit2", 102}, {"lbltxtunit1", 103}, {"Label1", 104},
             {"mnufile", 10}, {"mnufilesetopt", 11}, {"mnufileexit", 12},
-            {"mnuedit", 20}, {"mnueditedit_0", 21}, {"mnueditedit_1", 22}, {"mnueditswitch", 23},
+            {"mnuedit", 20}, {"mnueditedit_0", 21}, {"mnueditedit_1", 22}, {"mnueditswitch", 23}, {"mnueditfind", 1100},
             {"mnuview", 30}, {"mnuviewphys", 31}, {"mnuviewmetric", 32}, {"mnuviewcalc", 33},
             {"mnurecords", 35}, {"mnurecordsadd", 36}, {"mnurecordspurge", 37}, {"mnuRecordsView", 38},
             {"mnualwaystop", 40}, {"mnualwaystoponoff_0", 41}, {"mnualwaystoponoff_1", 42},
             {"mnuHelp", 50}, {"mnuhelphelp", 51}, {"mnuhelpshow", 53}, {"mnuhelpabout", 52},
             {"mnuview2phys", 31}, {"mnuview2metric", 32}, {"mnuview2numfor", 11}, {"mnuview2edit_0", 21},
-            {"mnuview2edit_1", 22}, {"mnuview2switch", 23}, {"mnuview2records", 38},
+            {"mnuview2edit_1", 22}, {"mnuview2switch", 23}, {"mnuview2find", 1100}, {"mnuview2records", 38},
             {"StatusBarPanel2", 401}});
         captions.append(Caption{"StatusBarPanel1", str(400) + " 0"});
         checkWindow(&window, captions);
         for (const char *name : {"cboquantity", "cbounit1", "cbounit2", "txtunit1", "lblconv", "StatusBar", "Image1", "mnuview2"})
             QVERIFY2(window.findChild<QObject *>(name), name);
-        for (const char *name : {"mnu", "mnueditsep1", "mnuviewsep", "mnurecordssep1", "mnurecordssep2", "separ1",
+        for (const char *name : {"mnu", "mnueditsep1", "mnueditsep2", "mnuviewsep", "mnurecordssep1", "mnurecordssep2", "separ1",
                                  "mnuview2sep_0", "mnuview2sepsep", "sep3"})
             QVERIFY2(window.findChild<QAction *>(name)->isSeparator(), name);
         for (const char *name : {"mnurecordspurge", "mnuRecordsView", "mnuview2records"})
@@ -125,10 +126,21 @@ private slots:
         QVERIFY(!bar.contains(window.findChild<QMenu *>("mnuview2")->menuAction()));
         const QList<std::pair<const char *, QKeySequence>> shortcuts{
             {"mnueditedit_0", QKeySequence("Ctrl+C")}, {"mnueditedit_1", QKeySequence("Ctrl+V")},
-            {"mnueditswitch", QKeySequence("Ctrl+S")}, {"mnuviewcalc", QKeySequence("Ctrl+R")},
+            {"mnueditswitch", QKeySequence("Ctrl+S")}, {"mnueditfind", QKeySequence("Ctrl+F")}, {"mnuviewcalc", QKeySequence("Ctrl+R")},
             {"mnurecordsadd", QKeySequence("Ctrl+A")}, {"mnuhelphelp", QKeySequence("F1")}};
         for (const auto &[name, keys] : shortcuts)
             QCOMPARE(window.findChild<QAction *>(name)->shortcut(), keys);
+    }
+
+    void findUnitBox()
+    {
+        FindUnitDialog box{UnitFinder()};
+        checkWindow(&box, named({{"frmFindUnit", 1101}, {"lblFind", 1102}, {"cmdInitial", 1103}, {"cmdFinal", 1104},
+                                 {"cmdCancel", 155}, {"lblFound", 1106}}));
+        for (const char *name : {"txtFind", "lstFound", "cmdInitial", "cmdFinal", "cmdCancel"}) {
+            auto *control = box.findChild<QWidget *>(name);
+            QVERIFY2(control && !control->toolTip().isEmpty() && !control->whatsThis().isEmpty(), name);
+        }
     }
 
     void aboutBox()

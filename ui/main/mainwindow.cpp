@@ -24,15 +24,16 @@ namespace {
 constexpr MenuCaption menuCaptions[] = {
     {"mnufile", 10},        {"mnufilesetopt", 11},    {"mnufileexit", 12},
     {"mnuedit", 20},        {"mnueditedit_0", 21},    {"mnueditedit_1", 22},       {"mnueditswitch", 23},
+    {"mnueditfind", 1100},
     {"mnuview", 30},        {"mnuviewphys", 31},      {"mnuviewmetric", 32},       {"mnuviewcalc", 33},
     {"mnurecords", 35},     {"mnurecordsadd", 36},    {"mnurecordspurge", 37},     {"mnuRecordsView", 38},
     {"mnualwaystop", 40},   {"mnualwaystoponoff_0", 41}, {"mnualwaystoponoff_1", 42},
     {"mnuHelp", 50},        {"mnuhelphelp", 51},      {"mnuhelpshow", 53},         {"mnuhelpabout", 52},
     {"mnuview2phys", 31},   {"mnuview2metric", 32},   {"mnuview2numfor", 11},      {"mnuview2edit_0", 21},
-    {"mnuview2edit_1", 22}, {"mnuview2switch", 23},   {"mnuview2records", 38},
+    {"mnuview2edit_1", 22}, {"mnuview2switch", 23},   {"mnuview2find", 1100},      {"mnuview2records", 38},
 };
 
-constexpr const char *separators[] = {"mnu", "mnueditsep1", "mnuviewsep", "mnurecordssep1", "mnurecordssep2",
+constexpr const char *separators[] = {"mnu", "mnueditsep1", "mnueditsep2", "mnuviewsep", "mnurecordssep1", "mnurecordssep2",
                                       "separ1", "mnuview2sep_0", "mnuview2sepsep", "sep3"};
 
 // The status panels' widths in twips.
@@ -83,6 +84,7 @@ MainWindow::MainWindow(QWidget *parent)
     connectPreferences();
     connectRecords();
     connectCommands();
+    connectFind();
 
     setWindowTitle(str(73));
 }

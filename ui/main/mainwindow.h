@@ -16,6 +16,7 @@ namespace Ui { class frmMain; }
 namespace quantix {
 
 class ClickableLabel;
+struct FoundUnit;
 class HelpViewer;
 
 class RecordsWindow;
@@ -78,6 +79,10 @@ private:
     bool isWindowShortcut(const QKeyEvent &key) const;
     HelpViewer *m_help = nullptr;
 
+    // Find Unit.
+    void connectFind();
+    void useFoundUnit(const FoundUnit &found, bool final);
+
     // Always on Top.
     bool alwaysOnTop() const;
     void setAlwaysOnTop(bool on);
@@ -89,6 +94,10 @@ public:
     // Shows the preferences dialog modally, above the main window even while
     // it is always on top; on return the main window reconverts.
     void showPreferences();
+
+    // Opens the find box; a unit chosen there becomes the initial or the
+    // final unit, its quantity chosen first when needed.
+    void findUnit();
 
 private:
     void connectPreferences();

@@ -1,0 +1,108 @@
+#include "findunitdialog.h"
+
+#include "stringtable.h"
+#include "uisupport.h"
+
+#include "ui_frmFindUnit.h"
+
+#include <QKeyEvent>
+
+namespace quantix {
+
+FindUnitDialog::FindUnitDialog(UnitFinder finder, QWidget *parent)
+    : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint | Qt::WindowContextHelpButtonHint)
+    , ui(std::make_unique<Ui::frmFindUnit>())
+    , m_finder(std::move(finder))
+{
+    ui->setupUi(this);
+    setProgramIcon(this);
+    setCaptions();
+    ui->txtFind->installEventFilter(this);
+    connect(ui->txtFind, &QLineEdit::textChanged, this, &FindUnitDialog::search);
+    connect(ui->lstFound, &QListWidget::itemDoubleClicked, this, [this] { choose(Target::Initial); });
+    connect(ui->cmdInitial, &QPushButton::clicked, this, [this] { choose(Target::Initial); });
+    connect(ui->cmdFinal, &QPushButton::clicked, this, [this] { choose(Target::Final); });
+    connect(ui->cmdCancel, &QPushButton::clicked, this, &QDialog::reject);
+    search(QString());
+    ui->txtFind->setFocus();
+}
+
+FindUnitDialog::~FindUnitDialog() = default;
+
+void FindUnitDialog::setCaptions()
+{
+    setWindowTitle(str(1101));
+    ui->lblFind->setText(str(1102));
+    ui->cmdInitial->setText(str(1103));
+    ui->cmdFinal->setText(str(1104));
+    ui->cmdCancel->setText(str(155));
+    const std::pair<QWidget *, int> help[] = {
+        {ui->txtFind, 1110}, {ui->lstFound, 1111}, {ui->cmdInitial, 1112}, {ui->cmdFinal, 1113}, {ui->cmdCancel, 1114}};
+    for (const auto &[widget, id] : help) {
+        widget->setToolTip(str(id));
+        widget->setWhatsThis(str(id + 5));
+    }
+    ui->lblFind->setWhatsThis(ui->txtFind->whatsThis());
+}
+
+void FindUnitDialog::search(const QString &text)
+{
+    const UnitFinder::Result found = m_finder.find(text);
+    m_shown = found.units;
+    QStringList lines;
+    lines.reserve(m_shown.size());
+    for (const qsizetype index : std::as_const(m_shown)) {
+        const FoundUnit &unit = m_finder.units()[index];
+        lines << str(1105).arg(unit.unit, unit.quantity);
+    }
+    ui->lstFound->clear();
+    ui->lstFound->addItems(lines);
+    if (!lines.isEmpty())
+        ui->lstFound->setCurrentRow(0);
+    if (text.trimmed().isEmpty())
+        ui->lblFound->setText(str(1106));
+    else if (m_shown.isEmpty())
+        ui->lblFound->setText(str(1108));
+    else if (found.similarOnly)
+        ui->lblFound->setText(str(1109));
+    else
+        ui->lblFound->setText(str(1107).arg(m_shown.size()));
+    ui->cmdInitial->setEnabled(!lines.isEmpty());
+    ui->cmdFinal->setEnabled(!lines.isEmpty());
+}
+
+void FindUnitDialog::choose(Target target)
+{
+    const int row = ui->lstFound->currentRow();
+    if (row < 0 || row >= m_shown.size())
+        return;
+    m_chosen = m_shown[row];
+    m_target = target;
+    accept();
+}
+
+// The text field keeps the keyboard: the keys that move in a list move in
+// the list, Enter chooses.
+bool FindUnitDialog::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == ui->txtFind && event->type() == QEvent::KeyPress) {
+        auto *key = static_cast<QKeyEvent *>(event);
+        switch (key->key()) {
+        case Qt::Key_Up:
+        case Qt::Key_Down:
+        case Qt::Key_PageUp:
+        case Qt::Key_PageDown:
+            QCoreApplication::sendEvent(ui->lstFound, key);
+            return true;
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+            choose(key->modifiers().testFlag(Qt::ShiftModifier) ? Target::Final : Target::Initial);
+            return true;
+        default:
+            break;
+        }
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+}

@@ -1,0 +1,53 @@
+#include "unitfinder.h"
+
+#include "catalogue.h"
+#include "selectionrules.h"
+
+namespace quantix {
+
+namespace {
+
+QStringList unitNames(const QList<FoundUnit> &units)
+{
+    QStringList names;
+    names.reserve(units.size());
+    for (const FoundUnit &unit : units)
+        names << unit.unit;
+    return names;
+}
+
+}
+
+UnitFinder::UnitFinder(QList<FoundUnit> units)
+    : m_units(std::move(units))
+    , m_matcher(unitNames(m_units))
+{
+}
+
+UnitFinder UnitFinder::offered(const QStringList &quantities, const QString &chosenQuantity, const QStringList &chosenUnits,
+                               const UserUnitStore &store)
+{
+    QList<FoundUnit> units;
+    for (const QString &name : quantities) {
+        const Quantity *quantity = Catalogue::instance().byName(name);
+        if (!quantity)
+            continue;
+        const QStringList names = name == chosenQuantity ? chosenUnits : offeredUnitNames(*quantity, store);
+        for (qsizetype i = 0; i < names.size(); ++i)
+            units.append({name, names[i], int(i)});
+    }
+    return UnitFinder(std::move(units));
+}
+
+UnitFinder::Result UnitFinder::find(QStringView text) const
+{
+    Result result;
+    const QList<NameMatch> found = m_matcher.matches(text);
+    result.similarOnly = !found.isEmpty() && found.first().rank == MatchRank::Misspelt;
+    result.units.reserve(found.size());
+    for (const NameMatch &match : found)
+        result.units << match.index;
+    return result;
+}
+
+}
