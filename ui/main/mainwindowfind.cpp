@@ -28,13 +28,17 @@ void MainWindow::connectFind()
 }
 
 // A topmost main window would cover the box, so the box is topmost as well.
+// The keyboard comes back to the main window however the box closes, also
+// where no window manager hands it back.
 void MainWindow::findUnit()
 {
     const QString chosenQuantity = ui->cboquantity->currentIndex() >= 0 ? ui->cboquantity->currentText() : QString();
     FindUnitDialog box(UnitFinder::offered(items(ui->cboquantity), chosenQuantity, items(ui->cbounit1), m_store), this);
     if (alwaysOnTop())
         box.setWindowFlag(Qt::WindowStaysOnTopHint);
-    if (box.exec() == QDialog::Accepted)
+    const bool chosen = box.exec() == QDialog::Accepted;
+    activateWindow();
+    if (chosen)
         useFoundUnit(box.chosen(), box.target() == FindUnitDialog::Target::Final);
 }
 
