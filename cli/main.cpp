@@ -99,7 +99,7 @@ int findUnits(const Converter &converter, const QString &text)
     }
     const QList<NameMatch> found = NameMatcher(names).matches(text);
     if (found.isEmpty() || found.first().rank == MatchRank::Misspelt) {
-        QString message = QStringLiteral("no unit matches %1").arg(shellQuoted(text.left(60)));
+        QString message = QStringLiteral("no unit matches %1").arg(shownTyped(text));
         if (!found.isEmpty())
             message += QLatin1String("; did you mean:");
         for (qsizetype i = 0; i < std::min<qsizetype>(found.size(), 10); ++i)

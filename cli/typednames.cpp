@@ -6,13 +6,6 @@ namespace quantix {
 
 namespace {
 
-// A typed text echoed in a message: long texts are cut.
-QString shownTyped(const QString &typed)
-{
-    constexpr qsizetype longest = 60;
-    return typed.size() > longest ? shellQuoted(QStringView(typed).left(longest)) + QLatin1String("...") : shellQuoted(typed);
-}
-
 QString candidateLines(const NameMatcher &matcher, const NameChoice &choice, const NameContext &context)
 {
     QString lines;
@@ -51,6 +44,12 @@ QString shellQuoted(QStringView name)
             quoted += c;
     }
     return quoted + u'"';
+}
+
+QString shownTyped(const QString &typed)
+{
+    constexpr qsizetype longest = 60;
+    return typed.size() > longest ? shellQuoted(QStringView(typed).left(longest)) + QLatin1String("...") : shellQuoted(typed);
 }
 
 TypedName takeTypedName(const NameMatcher &matcher, const QString &typed, const NameContext &context)

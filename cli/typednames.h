@@ -15,6 +15,9 @@ namespace quantix {
 // can carry as they are, are shown as \xNN.
 QString shellQuoted(QStringView name);
 
+// A typed text echoed in a message, quoted; a long one is cut.
+QString shownTyped(const QString &typed);
+
 // What a typed name is looked up among, for the messages that explain it.
 struct NameContext
 {

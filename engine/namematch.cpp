@@ -212,7 +212,8 @@ QList<NameMatch> NameMatcher::matches(QStringView text) const
         return found;
     const int bound = typed.size() <= 5 ? 1 : 2;
     Distance distance;
-    // A name misspelt as a whole goes before one with a misspelt word.
+    // Fewer letters off go first, and a name misspelt as a whole before one
+    // with a misspelt word.
     std::vector<std::pair<int, NameMatch>> near;
     for (std::size_t i = 0; i < m_entries.size(); ++i) {
         const Entry &entry = m_entries[i];
@@ -222,7 +223,7 @@ QList<NameMatch> NameMatcher::matches(QStringView text) const
             word = std::min(word, distance(typed, target, bound));
         const int best = std::min(whole, word);
         if (best <= bound)
-            near.push_back({2 * best + (whole > word ? 1 : 0), {qsizetype(i), MatchRank::Misspelt, best}});
+            near.push_back({2 * best + (whole > word ? 1 : 0), {qsizetype(i), MatchRank::Misspelt}});
     }
     std::stable_sort(near.begin(), near.end(), [](const auto &a, const auto &b) { return a.first < b.first; });
     for (const auto &[order, match] : near)

@@ -26,7 +26,6 @@ struct NameMatch
 {
     qsizetype index;  // position among the matcher's names
     MatchRank rank;
-    int distance = 0;  // Misspelt: how many letters differ
 };
 
 // Finds names by what a person types: the whole name, its symbol, the start
@@ -42,9 +41,9 @@ public:
     const QStringList &names() const { return m_names; }
 
     // Every name the text fits, the best rank first and within a rank in the
-    // order of the names (misspellings by distance). When nothing fits,
-    // the names one or two letters away (texts of four or more letters).
-    // Empty for a text of blanks only.
+    // order of the names. When nothing fits, the names one or two letters
+    // away (for texts of four or more letters), the nearest first. Empty for
+    // a text of blanks only.
     QList<NameMatch> matches(QStringView text) const;
 
 private:
