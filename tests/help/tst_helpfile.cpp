@@ -10,6 +10,7 @@
 #include <QTest>
 
 #include <cmath>
+#include <optional>
 #include <numbers>
 
 #include <unistd.h>
@@ -30,6 +31,30 @@ QByteArray readAll(const QString &path)
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
+
+// Puts back the variables that the search for the help file reads.
+class EnvironmentGuard
+{
+public:
+    EnvironmentGuard()
+    {
+        for (const char *name : names)
+            m_saved.append(qEnvironmentVariableIsSet(name) ? std::optional(qgetenv(name)) : std::nullopt);
+    }
+    ~EnvironmentGuard()
+    {
+        for (qsizetype i = 0; i < m_saved.size(); ++i) {
+            if (m_saved[i])
+                qputenv(names[i], *m_saved[i]);
+            else
+                qunsetenv(names[i]);
+        }
+    }
+
+private:
+    static constexpr const char *names[] = {"HOME", "XDG_DATA_HOME", "XDG_DATA_DIRS"};
+    QList<std::optional<QByteArray>> m_saved;
+};
 
 QString cellText(QString html)
 {
@@ -128,6 +153,65 @@ private slots:
         QVERIFY(!source.isEmpty());
         QCOMPARE(readAll(helpFilePath()), source);
         QCOMPARE(readAll(QStringLiteral(QUANTIX_APP_DIR "/") + shippedName), source);
+    }
+
+    // An installed tree, wherever it was moved: the file beside the program
+    // wins, then the tree's data folder, then the XDG data folders; when it is
+    // nowhere, the tree's data folder is the place the message names. The
+    // letters say where copies lie: b beside, t in the tree, x in XDG, d a
+    // folder of the file's name beside the program.
+    void theFileIsLookedForInOrder_data()
+    {
+        QTest::addColumn<QString>("present");
+        QTest::addColumn<QChar>("found");
+        QTest::newRow("build tree") << "bt" << QChar(u'b');
+        QTest::newRow("everywhere") << "btx" << QChar(u'b');
+        QTest::newRow("installed") << "t" << QChar(u't');
+        QTest::newRow("installed and in XDG") << "tx" << QChar(u't');
+        QTest::newRow("only in XDG") << "x" << QChar(u'x');
+        QTest::newRow("a folder beside") << "dx" << QChar(u'x');
+        QTest::newRow("nowhere") << "" << QChar(u't');
+    }
+
+    void theFileIsLookedForInOrder()
+    {
+        QFETCH(QString, present);
+        QFETCH(QChar, found);
+        QTemporaryDir dir;
+        const QString bin = dir.filePath(QStringLiteral("moved prefix/bin"));
+        const QHash<QChar, QString> places{
+            {u'b', bin + u'/' + shippedName},
+            {u't', QDir::cleanPath(bin + QStringLiteral("/" QUANTIX_DATA_FROM_BIN "/") + shippedName)},
+            {u'x', dir.filePath(QStringLiteral("xdg data/quantix96/")) + shippedName}};
+        QVERIFY(QDir().mkpath(bin));
+        for (const QChar place : present) {
+            if (place == u'd') {
+                QVERIFY(QDir().mkpath(places[u'b']));
+                continue;
+            }
+            QVERIFY(QDir().mkpath(QFileInfo(places[place]).path()));
+            QVERIFY(QFile(places[place]).open(QIODevice::WriteOnly));
+        }
+        const EnvironmentGuard guard;
+        qputenv("XDG_DATA_HOME", dir.filePath(QStringLiteral("home data")).toLocal8Bit());
+        qputenv("XDG_DATA_DIRS", (dir.filePath(QStringLiteral("elsewhere")) + u':' + dir.filePath(QStringLiteral("xdg data"))).toLocal8Bit());
+        QCOMPARE(locateHelpFile(bin), places[found]);
+    }
+
+    // Without HOME and the XDG variables the tree is still searched and
+    // nothing breaks.
+    void theFileIsFoundWithoutHomeOrDataFolders()
+    {
+        QTemporaryDir dir;
+        const QString bin = dir.filePath(QStringLiteral("bin"));
+        const QString installed = QDir::cleanPath(bin + QStringLiteral("/" QUANTIX_DATA_FROM_BIN "/") + shippedName);
+        const EnvironmentGuard guard;
+        for (const char *name : {"HOME", "XDG_DATA_HOME", "XDG_DATA_DIRS"})
+            qunsetenv(name);
+        QVERIFY(locateHelpFile(bin).endsWith(u'/' + shippedName));
+        QVERIFY(QDir().mkpath(QFileInfo(installed).path()));
+        QVERIFY(QFile(installed).open(QIODevice::WriteOnly));
+        QCOMPARE(locateHelpFile(bin), installed);
     }
 
     void theShippedFileHasTheTopicsTheProgramAsksFor()

@@ -7,6 +7,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSet>
+#include <QStandardPaths>
 #include <QStringDecoder>
 
 namespace quantix {
@@ -513,9 +514,22 @@ QList<const HelpTopic *> HelpFile::search(QStringView query) const
     return found;
 }
 
+QString locateHelpFile(const QString &programDir)
+{
+    const QString name = QStringLiteral("Quantix 96.hlp");
+    const QDir program(programDir);
+    const QString installed = QDir::cleanPath(program.filePath(QStringLiteral(QUANTIX_DATA_FROM_BIN "/") + name));
+    for (const QString &candidate : {program.filePath(name), installed}) {
+        if (QFileInfo(candidate).isFile())
+            return candidate;
+    }
+    const QString shared = QStandardPaths::locate(QStandardPaths::GenericDataLocation, QStringLiteral(QUANTIX_DATA_NAME "/") + name);
+    return shared.isEmpty() ? installed : shared;
+}
+
 QString helpFilePath()
 {
-    return QCoreApplication::applicationDirPath() + QLatin1String("/Quantix 96.hlp");
+    return locateHelpFile(QCoreApplication::applicationDirPath());
 }
 
 }

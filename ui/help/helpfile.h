@@ -71,7 +71,12 @@ private:
     friend class HelpFileParser;
 };
 
-// Where the program looks for its help file: beside the executable.
+// The help file for a program in programDir: beside it (the build tree),
+// else in the data folder of the installed tree around it (so a tree moved
+// to another prefix still finds it), else in the XDG data folders. When it
+// is nowhere, the installed tree's place, for the message that says so.
+QString locateHelpFile(const QString &programDir);
+// The help file of the running program.
 QString helpFilePath();
 
 // Context numbers the main window asks for.
