@@ -2,6 +2,7 @@
 
 #include "aboutbox.h"
 #include "mainwindow.h"
+#include "quantixversion.h"
 #include "uisupport.h"
 
 #include <QApplication>
@@ -10,6 +11,7 @@ int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("Quantix96"));
+    QGuiApplication::setDesktopFileName(QString::fromLatin1(quantix::version::applicationId));
     quantix::installFontSubstitutes();
 
     auto *splash = new quantix::AboutBox;

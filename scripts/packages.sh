@@ -17,8 +17,10 @@ ensure_packages() {
 BUILD_PACKAGES=(g++ cmake ninja-build qt6-base-dev libgl-dev)
 
 # What the tests need besides the build: independent readers of the RTF and
-# PDF files the records window writes.
-TEST_PACKAGES=(unrtf poppler-utils)
+# PDF files the records window writes; the validators of the installed
+# desktop entry, metainfo and manual pages; a virtual display on which the
+# installed program opens its help.
+TEST_PACKAGES=(unrtf poppler-utils desktop-file-utils appstream man-db file xvfb xauth xdotool x11-utils)
 
 # What the program needs to look right: metric-compatible fonts for the forms.
 RUN_PACKAGES=(fonts-liberation)
