@@ -22,5 +22,8 @@ BUILD_PACKAGES=(g++ cmake ninja-build qt6-base-dev libgl-dev)
 # installed program opens its help.
 TEST_PACKAGES=(unrtf poppler-utils desktop-file-utils appstream man-db file xvfb xauth xdotool x11-utils)
 
+# What building and checking the Debian package needs besides the build.
+PACKAGE_PACKAGES=(dpkg-dev lintian file pkg-config bash-completion)
+
 # What the program needs to look right: metric-compatible fonts for the forms.
 RUN_PACKAGES=(fonts-liberation)
