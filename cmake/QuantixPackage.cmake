@@ -29,4 +29,6 @@ set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE ${QUANTIX_HOMEPAGE})
 # The fonts the forms were laid out for.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS fonts-liberation)
+# Run Shell Program starts the first of these calculators that is installed.
+set(CPACK_DEBIAN_PACKAGE_SUGGESTS "gnome-calculator | kcalc | qalculate-qt | qalculate-gtk | galculator | speedcrunch | x11-apps")
 include(CPack)
