@@ -1,8 +1,9 @@
 # bash completion for quantix96-convert
 #
 # Completes the options, then the quantity, then the two units of that
-# quantity. Every name comes from the converter's own --help and --list, so
-# the user's own units take part and nothing goes stale. Names hold blanks,
+# quantity (given in full or in any short form the converter takes). Every
+# name comes from the converter's own --help and --list, so the user's own
+# units take part and nothing goes stale. Names hold blanks,
 # brackets, quotes and signs such as ° or ²: each completion is quoted in the
 # style the word was begun with (backslashes, "..." or '...').
 
@@ -65,22 +66,30 @@ _quantix96_convert()
 {
     local program=$1 cword=$COMP_CWORD
     local cur=${COMP_WORDS[cword]} prev=${COMP_WORDS[cword - 1]}
-    local -a positional=()
-    local i=1 word list="" options_done=""
+    local -a positional=() options=() valued=()
+    local i=1 word name value mode="" options_done=""
     # The helpers' results, local to this call.
     local _quantix96_plain _quantix96_quote _quantix96_lead _quantix96_quoted
     COMPREPLY=()
     [[ $program == "~/"* ]] && program=$HOME/${program:2}
 
-    # --decimals N or --decimals=N (bash splits the word at "=").
-    if [[ $cur == = && $prev == --decimals ]]; then
+    # The long options and, of those, the ones that take a value ("--decimals <N>").
+    while read -r name value; do
+        options+=("$name")
+        [[ -n $value ]] && valued+=("$name")
+    done < <("$program" --help 2>/dev/null |
+        sed -n 's/^ \{1,\}\(-[[:alnum:]], \)\{0,1\}\(--[[:alnum:]-]\{1,\}\)\( <[^>]*>\)\{0,1\}.*/\2\3/p')
+
+    # The value of an option: OPTION VALUE, or OPTION=VALUE, which bash splits
+    # at "=". Only the decimals have values to offer.
+    if [[ $cur == = && " ${valued[*]} " == *" $prev "* ]]; then
         cur=""
-    elif [[ $prev == = && ${COMP_WORDS[cword - 2]} == --decimals ]]; then
-        prev=--decimals
+    elif [[ $prev == = ]]; then
+        prev=${COMP_WORDS[cword - 2]}
     fi
-    if [[ $prev == --decimals ]]; then
+    if [[ " ${valued[*]} " == *" $prev "* ]]; then
         _quantix96_convert_dequote "$cur"
-        _quantix96_convert_offer < <(printf '%s\n' 0 1 2 3 4 5 6 7 8)
+        [[ $prev == --decimals ]] && _quantix96_convert_offer < <(printf '%s\n' 0 1 2 3 4 5 6 7 8)
         return 0
     fi
 
@@ -89,10 +98,12 @@ _quantix96_convert()
         if [[ -z $options_done && ${#positional[@]} -eq 0 && $word == -* ]]; then
             case $word in
             --) options_done=1 ;;
-            --list) list=1 ;;
-            --decimals)
-                if [[ ${COMP_WORDS[i + 1]} == = ]]; then ((i += 2)); else ((i += 1)); fi ;;
+            --list | --find) mode=$word ;;
             esac
+            if [[ " ${valued[*]} " == *" $word "* ]]; then
+                [[ ${COMP_WORDS[i + 1]} == = ]] && ((i++))
+                ((i++))
+            fi
         else
             _quantix96_convert_dequote "$word"
             positional+=("$_quantix96_plain")
@@ -102,11 +113,12 @@ _quantix96_convert()
 
     _quantix96_convert_dequote "$cur"
     if [[ -z $options_done && ${#positional[@]} -eq 0 && $_quantix96_plain == -* ]]; then
-        _quantix96_convert_offer < <("$program" --help 2>/dev/null |
-            grep -oE '^ +(-[[:alnum:]], )?--[[:alnum:]-]+' | grep -oE -- '--[[:alnum:]-]+$')
+        _quantix96_convert_offer < <(printf '%s\n' "${options[@]}")
+    elif [[ $mode == --find ]]; then
+        return 0
     elif ((${#positional[@]} == 0)); then
         _quantix96_convert_offer < <("$program" --list 2>/dev/null)
-    elif [[ -z $list ]] && ((${#positional[@]} <= 2)); then
+    elif [[ -z $mode ]] && ((${#positional[@]} <= 2)); then
         _quantix96_convert_offer < <("$program" --list "${positional[0]}" 2>/dev/null)
     fi
     return 0

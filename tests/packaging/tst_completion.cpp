@@ -66,7 +66,7 @@ private slots:
         QTest::addColumn<QStringList>("replies");
 
         QTest::newRow("every option") << QStringList{"--"}
-            << QStringList{"--decimals", "--scientific", "--regular", "--list", "--help", "--help-all", "--version"};
+            << QStringList{"--decimals", "--scientific", "--regular", "--list", "--find", "--help", "--help-all", "--version"};
         QTest::newRow("an option") << QStringList{"--sc"} << QStringList{"--scientific"};
         QTest::newRow("no option after the quantity") << QStringList{"Length", "--"} << QStringList{};
         QTest::newRow("no option after --") << QStringList{"--", "--"} << QStringList{};
@@ -81,6 +81,8 @@ private slots:
         QTest::newRow("quantity after --decimals N") << QStringList{"--decimals", "3", "Len"} << QStringList{"Length"};
         QTest::newRow("quantity after --decimals=N") << QStringList{"--decimals", "=", "3", "--regular", "Len"} << QStringList{"Length"};
         QTest::newRow("quantity after --list") << QStringList{"--list", "Temp"} << QStringList{"Temperature"};
+        QTest::newRow("no names for --find") << QStringList{"--find", "Len"} << QStringList{};
+        QTest::newRow("nothing after --find TEXT") << QStringList{"--find", "=", "mile", ""} << QStringList{};
         QTest::newRow("nothing after --list QUANTITY") << QStringList{"--list", "Length", ""} << QStringList{};
 
         QTest::newRow("units of a quantity in double quotes") << QStringList{"\"Volume (Liquid)\"", "gallon\\ \\(U"}
@@ -96,6 +98,7 @@ private slots:
         QTest::newRow("apostrophes in double quotes") << QStringList{"Angle", "\"sec"} << QStringList{"second ('')"};
         QTest::newRow("two blanks in a row") << QStringList{"Length", "fem"} << QStringList{"femtometre\\ \\(fermi\\)\\ \\ \\(fm\\)"};
         QTest::newRow("quote opened inside the word") << QStringList{"Length", "femtometre\\ \"(f"} << QStringList{"(fermi)  (fm)"};
+        QTest::newRow("units of a short quantity name") << QStringList{"len", "kilo"} << QStringList{"kilometre\\ \\(km\\)"};
         QTest::newRow("final unit") << QStringList{"Length", "'metre (m)'", "kilo"} << QStringList{"kilometre\\ \\(km\\)"};
 
         QTest::newRow("own unit") << QStringList{"Length", "my"} << QStringList{"my\\ \\\"big\\\"\\ \\$1"};
