@@ -1,7 +1,18 @@
 #include "settingsstore.h"
 
+#include "inifile.h"
+
+#include <QDateTime>
+#include <QDir>
+#include <QFileInfo>
+#include <QLockFile>
+#include <QSaveFile>
 #include <QSettings>
 #include <QStringList>
+
+#if defined(Q_OS_UNIX) && !defined(Q_OS_DARWIN)
+#include <sys/stat.h>
+#endif
 
 namespace quantix {
 
@@ -30,9 +41,149 @@ QString storedKey(const QString &section, const QString &key)
     return flatKey(section) + QLatin1Char('/') + flatKey(key);
 }
 
-QSettings store()
+// The native store is an INI file everywhere but on Windows (the registry)
+// and macOS (property lists).
+#if defined(Q_OS_WIN) || defined(Q_OS_DARWIN)
+constexpr bool storeIsIniFile = false;
+#else
+constexpr bool storeIsIniFile = true;
+#endif
+
+// One version of the settings file: a writer replaces the file (a new
+// inode) or changes its size or time. Looked at on every read, so it must
+// cost a system call and no more.
+struct FileVersion
 {
-    return QSettings(QSettings::NativeFormat, QSettings::UserScope, applicationName);
+    qint64 inode = -1, size = -1, seconds = -1, nanoseconds = -1;
+    friend bool operator==(const FileVersion &, const FileVersion &) = default;
+};
+
+// The store of the run. QSettings reads the file once and again only after it
+// changed; a new QSettings per read would parse it anew once its cache gives
+// up on a large file. Writes edit the file line by line (inifile.h), so that
+// lines QSettings cannot read, comments and the order of the keys survive.
+class Store
+{
+public:
+    static Store &instance()
+    {
+        static Store store;
+        return store;
+    }
+
+    // The values as the file holds them now: another instance may have
+    // written since the last read.
+    QSettings &current();
+
+    QString fileName() const { return m_settings.fileName(); }
+
+    bool write(const QString &section, const QString &key, const QString &value);
+
+    std::function<void(const QString &)> damagedNotice;
+
+private:
+    Store() = default;
+
+    FileVersion version() const;
+    void keepDamagedCopy(const QByteArray &contents);
+
+    QSettings m_settings{QSettings::NativeFormat, QSettings::UserScope, applicationName};
+    const QByteArray m_encodedName = QFile::encodeName(m_settings.fileName());
+    FileVersion m_seen;
+    bool m_damagedCopyKept = false;
+    QDateTime m_lastWrite;  // the time of the last version this process wrote
+};
+
+FileVersion Store::version() const
+{
+#if defined(Q_OS_UNIX) && !defined(Q_OS_DARWIN)
+    struct stat status;
+    if (::stat(m_encodedName.constData(), &status) != 0)
+        return {};
+    return {qint64(status.st_ino), qint64(status.st_size), qint64(status.st_mtim.tv_sec), qint64(status.st_mtim.tv_nsec)};
+#else
+    return {};
+#endif
+}
+
+QSettings &Store::current()
+{
+    if (!storeIsIniFile) {
+        m_settings.sync();  // the platform's store: QSettings looks itself
+        return m_settings;
+    }
+    const FileVersion now = version();
+    if (now != m_seen) {
+        m_settings.sync();
+        m_seen = now;
+    }
+    return m_settings;
+}
+
+// Another writer of the file (QSettings included) holds this lock while it
+// reads, changes and replaces the file.
+constexpr int lockTimeoutMs = 5000;
+
+bool Store::write(const QString &section, const QString &key, const QString &value)
+{
+    if (!storeIsIniFile) {
+        m_settings.setValue(storedKey(section, key), value);  // no lines to keep
+        m_settings.sync();
+        return m_settings.status() == QSettings::NoError;
+    }
+    const QString name = fileName();
+    if (!QDir().mkpath(QFileInfo(name).absolutePath()))
+        return false;
+    QLockFile lock(name + QLatin1String(".lock"));
+    if (!lock.tryLock(lockTimeoutMs))
+        return false;
+
+    QFile file(name);
+    QByteArray contents;
+    const bool existed = file.exists();
+    if (existed) {
+        if (!file.open(QIODevice::ReadOnly))
+            return false;  // never replace what could not be read
+        contents = file.readAll();
+        file.close();
+    }
+    const QDateTime before = QFileInfo(name).lastModified();
+    keepDamagedCopy(contents);
+
+    QSaveFile out(name);
+    if (!out.open(QIODevice::WriteOnly))
+        return false;
+    out.write(ini::withValue(contents, flatKey(section), flatKey(key), value));
+    if (!out.commit())
+        return false;
+
+    // QSettings sees a change by the file's size and its time to the
+    // millisecond: two versions within one millisecond must still differ in
+    // time, or a reader would keep the older one.
+    QDateTime floor = m_lastWrite;
+    if (existed && (!floor.isValid() || before > floor))
+        floor = before;
+    m_lastWrite = QFileInfo(name).lastModified();
+    if (floor.isValid() && m_lastWrite <= floor && file.open(QIODevice::ReadOnly)) {
+        m_lastWrite = floor.addMSecs(1);
+        file.setFileTime(m_lastWrite, QFileDevice::FileModificationTime);
+    }
+    return true;
+}
+
+// A file with lines that cannot be read is copied once a run before it is
+// first written, so that the user has the file as it was.
+void Store::keepDamagedCopy(const QByteArray &contents)
+{
+    if (m_damagedCopyKept || !ini::isDamaged(contents))
+        return;
+    const QString copyName = fileName() + QLatin1String(".damaged");
+    QSaveFile copy(copyName);
+    if (!copy.open(QIODevice::WriteOnly) || copy.write(contents) != contents.size() || !copy.commit())
+        return;
+    m_damagedCopyKept = true;
+    if (damagedNotice)
+        damagedNotice(copyName);
 }
 
 // A hand-edited INI value with an unquoted comma reads back as a list; the
@@ -48,16 +199,13 @@ QString textOf(const QVariant &value)
 
 QString ReadSetting(const QString &section, const QString &key, const QString &defaultText)
 {
-    const QVariant value = store().value(storedKey(section, key));
+    const QVariant value = Store::instance().current().value(storedKey(section, key));
     return (value.isValid() ? textOf(value) : defaultText).trimmed();
 }
 
 bool WriteSetting(const QString &section, const QString &key, const QString &value)
 {
-    QSettings settings = store();
-    settings.setValue(storedKey(section, key), value);
-    settings.sync();
-    return settings.status() == QSettings::NoError;
+    return Store::instance().write(section, key, value);
 }
 
 int LoadDecimalPlaces()
@@ -94,7 +242,12 @@ std::optional<int> toWholeNumber(QStringView text)
 
 QString settingsLocation()
 {
-    return store().fileName();
+    return Store::instance().fileName();
+}
+
+void setDamagedSettingsNotice(std::function<void(const QString &copy)> notice)
+{
+    Store::instance().damagedNotice = std::move(notice);
 }
 
 }

@@ -3,6 +3,7 @@
 #include <QString>
 #include <QStringView>
 
+#include <functional>
 #include <optional>
 
 namespace quantix {
@@ -21,8 +22,9 @@ inline const QString applicationName = QStringLiteral("Quantix96");
 // absent, with leading and trailing blanks removed. A read never writes.
 QString ReadSetting(const QString &section, const QString &key, const QString &defaultText);
 
-// Stores value under (section, key). Returns false when the store could not
-// be written (for example a read-only settings folder).
+// Stores value under (section, key), changing only that key's line of the
+// file. Returns false when the store could not be written (for example a
+// read-only settings folder, or a file that cannot be read).
 bool WriteSetting(const QString &section, const QString &key, const QString &value);
 
 // The decimal places of the displayed result: `numericformatting` as a whole
@@ -41,5 +43,10 @@ inline QString fontBooleanWord(bool value) { return value ? QStringLiteral("True
 
 // Where the store lives on this machine (a file on Linux, a registry path on Windows).
 QString settingsLocation();
+
+// Told once a run, when a write finds the store with lines it cannot read
+// and has kept a copy of the file beside it (the copy's path is given). The
+// write itself keeps those lines too.
+void setDamagedSettingsNotice(std::function<void(const QString &copy)> notice);
 
 }

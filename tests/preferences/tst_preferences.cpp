@@ -439,14 +439,11 @@ private slots:
     // hold for this run.
     void failedWritesAreReported()
     {
-        QFile blocker(m_dir.filePath("blocker"));
-        QVERIFY(blocker.open(QIODevice::WriteOnly));
-        blocker.close();
-        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, blocker.fileName() + "/settings");
+        QVERIFY(QDir().mkpath(settingsLocation()));  // a folder where the file should be
         open();
         child<QSlider>("Slider1")->setValue(6);
         click("cmdOk");
-        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, m_dir.path());
+        QVERIFY(QDir(settingsLocation()).removeRecursively());
         QCOMPARE(m_messages, (QList<MessageSpec>{{"Error #  75 occurred. Path/File access error", QMessageBox::Warning}}));
         QVERIFY(!m_dialog->isVisible());
         QCOMPARE(m_state.decimalPlaces, 6);

@@ -1,6 +1,7 @@
 #include "settingsstore.h"
 #include "userunitstore.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QSettings>
@@ -13,7 +14,10 @@ class TestSettingsStore : public QObject
 {
     Q_OBJECT
 
-    QTemporaryDir m_dir;
+    // On a memory file system when there is one: writes there follow each
+    // other within a millisecond, where a reader can miss a change.
+    QTemporaryDir m_dir{QDir(QStringLiteral("/dev/shm")).exists() ? QStringLiteral("/dev/shm/quantix-XXXXXX")
+                                                                    : QDir::tempPath() + QStringLiteral("/quantix-XXXXXX")};
 
     void writeFile(const QByteArray &content)
     {
@@ -144,17 +148,13 @@ private slots:
         QVERIFY(!toWholeNumber(u"++1"));
     }
 
-    // The store's folder cannot be created (its parent is a file): the
-    // caller learns that nothing was written.
+    // The store's file cannot be replaced (a folder stands in its place):
+    // the caller learns that nothing was written.
     void failedWriteIsVisible()
     {
-        QTemporaryDir dir;
-        QFile blocker(dir.filePath("file"));
-        QVERIFY(blocker.open(QIODevice::WriteOnly));
-        blocker.close();
-        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, blocker.fileName() + "/config");
+        QVERIFY(QDir().mkpath(settingsLocation()));
         const bool written = WriteSetting(section::settings, "left", "100");
-        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, m_dir.path());
+        QVERIFY(QDir(settingsLocation()).removeRecursively());
         QVERIFY(!written);
     }
 
@@ -167,6 +167,45 @@ private slots:
         QCOMPARE(ReadSetting(section::settings, "top", ""), QStringLiteral("77"));
         QCOMPARE(ReadSetting(section::units, "Length", "1"), QStringLiteral("0"));
         ReadSetting(section::settings, "left", "200");
+    }
+
+    // State: a hand-edited file with lines the store cannot read. Action: two
+    // writes. Expected: only the written keys' lines change, a copy of the
+    // file as it was lies beside it, and the user is told once.
+    void damagedFileKeepsEveryLine()
+    {
+        const QByteArray original = "; my notes\n[settings]\nleft = 100\nbroken line\n[units]\nLength=0\n\x01\xfe\n";
+        writeFile(original);
+        QStringList notices;
+        setDamagedSettingsNotice([&](const QString &copy) { notices << copy; });
+        QVERIFY(WriteSetting(section::settings, "left", "3000"));
+        QVERIFY(WriteSetting(section::settings, "top", "15"));
+        setDamagedSettingsNotice({});
+
+        QFile file(settingsLocation());
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readAll(), QByteArray("; my notes\n[settings]\nleft = 3000\nbroken line\ntop=15\n[units]\nLength=0\n\x01\xfe\n"));
+        QCOMPARE(notices, QStringList{settingsLocation() + ".damaged"});
+        QFile copy(notices.value(0));
+        QVERIFY(copy.open(QIODevice::ReadOnly));
+        QCOMPARE(copy.readAll(), original);
+        QCOMPARE(ReadSetting(section::units, "Length", "1"), QStringLiteral("0"));
+        QCOMPARE(ReadSetting(section::settings, "left", ""), QStringLiteral("3000"));
+    }
+
+    // The store is read once, yet a read sees what another instance wrote
+    // since, even a value of the same length written within a millisecond.
+    void readsSeeEveryWrite()
+    {
+        writeFile("[settings]\nleft=1\n");
+        QCOMPARE(ReadSetting(section::settings, "left", ""), QStringLiteral("1"));
+        writeFile("[settings]\nleft=22\n");
+        QCOMPARE(ReadSetting(section::settings, "left", ""), QStringLiteral("22"));
+        for (int i = 0; i < 50; ++i) {
+            const QString value = QString::number(i % 10);
+            QVERIFY(WriteSetting(section::units, "Length", value));
+            QCOMPARE(ReadSetting(section::units, "Length", ""), value);
+        }
     }
 
     void userUnitKeys()
