@@ -8,6 +8,8 @@
 #include "ui_frmAbout.h"
 
 #include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QTimer>
 
 namespace quantix {
 
@@ -20,6 +22,9 @@ constexpr int splashHeight = 2385;
 constexpr int aboutHeight = 2925;
 constexpr int borderTwips = 2 * 4 * twipsPerPixel;
 constexpr int captionTwips = 26 * twipsPerPixel;
+
+// How long the splash waits for the window system to put it on screen.
+constexpr int exposeBoundMs = 1000;
 
 QSize clientSize(int outerHeight)
 {
@@ -53,6 +58,21 @@ QString AboutBox::titleText()
         + QString::number(version::revision);
 }
 
+// A window manager maps a window some time after show(); painted before
+// that, the splash would stay an empty frame while the caller goes on with
+// its start-up work without processing events.
+void AboutBox::paintOnceExposed()
+{
+    QElapsedTimer waited;
+    waited.start();
+    QTimer wake;  // WaitForMoreEvents returns at least this often
+    wake.start(10);
+    // The exposure maps the widget and paints it.
+    while (!testAttribute(Qt::WA_Mapped) && !waited.hasExpired(exposeBoundMs))
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents | QEventLoop::ExcludeUserInputEvents);
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+}
+
 void AboutBox::ShowAbout(int Typ)
 {
     if (Typ == 1) {
@@ -61,9 +81,7 @@ void AboutBox::ShowAbout(int Typ)
         ui->cmdOK->hide();
         setModal(false);
         show();
-        // Painted before the caller goes on with its start-up work.
-        repaint();
-        QCoreApplication::processEvents();
+        paintOnceExposed();
         return;
     }
     setFixedSize(clientSize(aboutHeight));

@@ -18,13 +18,16 @@ public:
     explicit AboutBox(QWidget *parent = nullptr);
     ~AboutBox() override;
 
-    // Typ 1: splash mode, shown without a button and without waiting (and
-    // painted at once); any other value: the modal about box.
+    // Typ 1: splash mode, shown without a button and without waiting for the
+    // user, and painted once it is on screen; any other value: the modal
+    // about box.
     void ShowAbout(int Typ);
 
     static QString titleText();  // "Quantix 96 for Windows 95", new line, "Build 4.1.6"
 
 private:
+    void paintOnceExposed();
+
     std::unique_ptr<Ui::frmAbout> ui;
 };
 
