@@ -6,15 +6,17 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QContextMenuEvent>
 #include <QDir>
-#include <QMenuBar>
 #include <QFile>
 #include <QMenu>
+#include <QMenuBar>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <QWhatsThis>
+#include <QWindow>
 
 using namespace quantix;
 using namespace quantix::testing;
@@ -37,8 +39,6 @@ class TestCommands : public QObject, public MainWindowDriver
         QVERIFY(QTest::qWaitForWindowExposed(menu));
         menu->close();
     }
-
-    void press(QKeyCombination key) { QTest::keyClick(QApplication::focusWidget(), key.key(), key.keyboardModifiers()); }
 
     // Closes whatever modal dialog opens next (the preferences after a
     // failed shell program start).
@@ -164,34 +164,140 @@ private slots:
         QVERIFY(m_messages.isEmpty());
     }
 
-    void popupMenuOnCaptionsAndResult()
+    // A right click opens the pop-up on the window's background, its
+    // captions and the result, and nowhere else.
+    void popupOnlyWhereTheRulesSay_data()
     {
-        QVERIFY(!m_window->menuBar()->actions().contains(child<QMenu>("mnuview2")->menuAction()));
-        for (const char *name : {"lblquantity", "Label1", "lblconv"}) {
-            auto *widget = child<QWidget>(name);
-            QContextMenuEvent event(QContextMenuEvent::Mouse, QPoint(2, 2), widget->mapToGlobal(QPoint(2, 2)));
-            QApplication::sendEvent(widget, &event);
-            QMenu *popup = child<QMenu>("mnuview2");
-            QTRY_VERIFY(popup->isVisible());
-            QCOMPARE(popup->pos(), widget->mapToGlobal(QPoint(2, 2)));
-            QCOMPARE(popup->defaultAction(), action("mnuview2numfor"));
-            QCOMPARE(action("mnuview2numfor")->text(), QStringLiteral("&Preferences..."));
-            popup->close();
-        }
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<bool>("opens");
+        for (const char *name : {"centralwidget", "lblquantity", "lblunit1", "lblunit2", "lbltxtunit1", "Label1", "lblconv"})
+            QTest::newRow(name) << name << true;
+        for (const char *name : {"StatusBarPanel1", "StatusBarPanel2", "StatusBarPanel3", "StatusBar", "Image1", "menubar",
+                                 "cboquantity", "cbounit2"})
+            QTest::newRow(name) << name << false;
     }
 
-    void alwaysOnTopKeepsPosition()
+    void popupOnlyWhereTheRulesSay()
+    {
+        QFETCH(QString, name);
+        QFETCH(bool, opens);
+        auto *widget = child<QWidget>(qPrintable(name));
+        QVERIFY(widget);
+        const QPoint at(2, 2);
+        QVERIFY(name != "centralwidget" || !widget->childAt(at));
+        QContextMenuEvent event(QContextMenuEvent::Mouse, at, widget->mapToGlobal(at));
+        QApplication::sendEvent(widget, &event);
+        QMenu *popup = child<QMenu>("mnuview2");
+        if (!opens) {
+            QTest::qWait(20);
+            QVERIFY(!popup->isVisible());
+            return;
+        }
+        QTRY_VERIFY(popup->isVisible());
+        QCOMPARE(popup->pos(), widget->mapToGlobal(at));
+        QCOMPARE(popup->defaultAction(), action("mnuview2numfor"));
+        QCOMPARE(action("mnuview2numfor")->text(), QStringLiteral("&Preferences..."));
+        QVERIFY(!m_window->menuBar()->actions().contains(popup->menuAction()));
+        popup->close();
+    }
+
+    // Shift+F10 and the Menu key open the pop-up at the focused control.
+    void keyboardOpensThePopup_data()
+    {
+        QTest::addColumn<QString>("control");
+        QTest::addColumn<QKeyCombination>("key");
+        QTest::newRow("Shift+F10 in the input") << "txtunit1" << (Qt::SHIFT | Qt::Key_F10);
+        QTest::newRow("Menu key in the input") << "txtunit1" << QKeyCombination(Qt::Key_Menu);
+        QTest::newRow("Shift+F10 on a list") << "cbounit1" << (Qt::SHIFT | Qt::Key_F10);
+        QTest::newRow("Menu key on the result") << "lblconv" << QKeyCombination(Qt::Key_Menu);
+    }
+
+    void keyboardOpensThePopup()
+    {
+        QFETCH(QString, control);
+        QFETCH(QKeyCombination, key);
+        auto *widget = child<QWidget>(qPrintable(control));
+        widget->setFocus();
+        press(key);
+        QMenu *popup = child<QMenu>("mnuview2");
+        QTRY_VERIFY(popup->isVisible());
+        QCOMPARE(popup->pos(), widget->mapToGlobal(QPoint(0, widget->height())));
+        popup->close();
+    }
+
+    // The input's own right-click menu speaks the program's words and names
+    // no keys (Ctrl+C and Ctrl+V are the window's); it is not the pop-up.
+    void inputHasTheProgramsEditMenu()
+    {
+        type("12");
+        QStringList texts;
+        QTimer::singleShot(0, this, [&] {
+            QMenu *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
+            if (!menu)
+                return;
+            for (QAction *item : menu->actions())
+                texts << (item->isSeparator() ? QString("-") : item->text() + (item->isEnabled() ? "" : " (greyed)"));
+            menu->actions().constLast()->trigger();
+            menu->close();
+        });
+        QContextMenuEvent event(QContextMenuEvent::Mouse, QPoint(3, 3), input()->mapToGlobal(QPoint(3, 3)));
+        QApplication::sendEvent(input(), &event);
+        QCOMPARE(texts, (QStringList{"&Undo", "&Redo (greyed)", "-", "Cu&t (greyed)", "&Copy (greyed)", "&Paste (greyed)",
+                                     "&Delete (greyed)", "-", "Select &All"}));
+        QCOMPARE(input()->selectedText(), QStringLiteral("12"));
+        QVERIFY(!child<QMenu>("mnuview2")->isVisible());
+    }
+
+    // State: a menu opened while its command could not act, which greyed it.
+    // Action: the command's shortcut in the input, part of "12" selected.
+    // Expected: nothing happens; the key never reaches the input.
+    void greyedShortcutsDoNothing_data()
+    {
+        QTest::addColumn<QString>("menu");
+        QTest::addColumn<QKeyCombination>("key");
+        QTest::newRow("copy") << "mnuedit" << (Qt::CTRL | Qt::Key_C);
+        QTest::newRow("paste") << "mnuedit" << (Qt::CTRL | Qt::Key_V);
+        QTest::newRow("add record") << "mnurecords" << (Qt::CTRL | Qt::Key_A);
+    }
+
+    void greyedShortcutsDoNothing()
+    {
+        QFETCH(QString, menu);
+        QFETCH(QKeyCombination, key);
+        openMenu(qPrintable(menu));
+        QGuiApplication::clipboard()->setText("untouched");
+        type("12");
+        input()->setSelection(0, 1);
+        press(key);
+        QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("untouched"));
+        QCOMPARE(input()->text(), QStringLiteral("12"));
+        QCOMPARE(input()->selectedText(), QStringLiteral("1"));
+        QVERIFY(m_messages.isEmpty());
+        QCOMPARE(m_window->state().records.count(), 0);
+    }
+
+    // The stacking changes on the same native window: no new window, the
+    // position and the focus stay.
+    void alwaysOnTopKeepsWindowAndFocus()
     {
         const QPoint position = m_window->pos();
+        const WId native = m_window->winId();
+        input()->setFocus();
         QVERIFY(action("mnualwaystoponoff_1")->isChecked());
         action("mnualwaystoponoff_0")->trigger();
         QVERIFY(m_window->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+        QVERIFY(m_window->windowHandle()->flags().testFlag(Qt::WindowStaysOnTopHint));
+        QCOMPARE(m_window->winId(), native);
+        QCOMPARE(QApplication::focusWidget(), input());
         QVERIFY(action("mnualwaystoponoff_0")->isChecked());
         QVERIFY(!action("mnualwaystoponoff_1")->isChecked());
         QVERIFY(m_window->isVisible());
         QCOMPARE(m_window->pos(), position);
         action("mnualwaystoponoff_1")->trigger();
         QVERIFY(!m_window->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+        QVERIFY(!m_window->windowHandle()->flags().testFlag(Qt::WindowStaysOnTopHint));
+        QCOMPARE(m_window->winId(), native);
+        QCOMPARE(QApplication::focusWidget(), input());
         QVERIFY(action("mnualwaystoponoff_1")->isChecked());
         QCOMPARE(m_window->pos(), position);
         // not stored: the next start is not on top

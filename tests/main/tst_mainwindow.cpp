@@ -3,6 +3,7 @@
 #include "messagelog.h"
 #include "settingsstore.h"
 
+#include <QClipboard>
 #include <QFile>
 #include <QSettings>
 #include <QTemporaryDir>
@@ -20,6 +21,15 @@ class TestMainWindow : public QObject, public MainWindowDriver
 
     QTemporaryDir m_dir;
     MessageLog m_messages;
+
+    // The offscreen platform leaves the activation with a closed menu or
+    // dialog; a window manager gives it back to the main window.
+    void activateAgain()
+    {
+        QTest::qWait(20);
+        m_window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
+    }
 
 private slots:
     void initTestCase()
@@ -356,13 +366,111 @@ private slots:
         QCOMPARE(result(), QStringLiteral(".000"));
     }
 
-    void focusSelectsTheWholeInput()
+    // State: "12" typed. Action: the focus leaves the input and comes back.
+    // Expected: typing 3 replaces the value only when the user moved into
+    // the input; a menu, a dialog or Always on Top leave the caret as it was.
+    void focusSelectsOnlyWhenTheUserMoves_data()
     {
+        QTest::addColumn<QString>("move");
+        QTest::addColumn<QString>("typed");
+        QTest::newRow("menu by keyboard") << "menu" << "123";
+        QTest::newRow("Always on Top") << "top" << "123";
+        QTest::newRow("about box") << "dialog" << "123";
+        QTest::newRow("Tab into the input") << "tab" << "3";
+        QTest::newRow("click into the input") << "click" << "3";
+    }
+
+    void focusSelectsOnlyWhenTheUserMoves()
+    {
+        QFETCH(QString, move);
+        QFETCH(QString, typed);
         open();
-        input()->setText("123");
-        combo("cboquantity")->setFocus();
-        QTest::mouseClick(input(), Qt::LeftButton);
-        QTRY_COMPARE(input()->selectedText(), QStringLiteral("123"));
+        type("12");
+        if (move == "menu") {
+            press(Qt::ALT | Qt::Key_H);
+            QTRY_VERIFY(QApplication::activePopupWidget());
+            press(Qt::Key_Escape);
+            press(Qt::Key_Escape);
+            activateAgain();
+        } else if (move == "top") {
+            action("mnualwaystoponoff_0")->trigger();
+        } else if (move == "dialog") {
+            QTimer::singleShot(0, this, [] { QApplication::activeModalWidget()->close(); });
+            action("mnuhelpabout")->trigger();
+            activateAgain();
+        } else if (move == "tab") {
+            combo("cbounit2")->setFocus();
+            press(Qt::Key_Tab);
+        } else {
+            combo("cbounit2")->setFocus();
+            QTest::mouseClick(input(), Qt::LeftButton);
+        }
+        QTRY_COMPARE(QApplication::focusWidget(), input());
+        QTest::qWait(10);  // the selection follows the click
+        press(Qt::Key_3);
+        QCOMPARE(input()->text(), typed);
+    }
+
+    // A text longer than its box shows its beginning: the leading digits of
+    // a result (9.87654321e30 m to m), a pasted or a switched value.
+    void longTextsShowTheirBeginning_data()
+    {
+        QTest::addColumn<QString>("how");
+        QTest::newRow("result") << "result";
+        QTest::newRow("pasted input") << "paste";
+        QTest::newRow("switched input") << "switch";
+    }
+
+    void longTextsShowTheirBeginning()
+    {
+        QFETCH(QString, how);
+        open();
+        chooseConversion("Length", "metre (m)", "metre (m)");
+        QLineEdit *box = how == "result" ? child<QLineEdit>("lblconv") : input();
+        const QString wide = "WWWWWWWWWWWWWWWWWWWW";
+        if (how == "result") {
+            type("9.87654321e30");
+        } else if (how == "paste") {
+            QGuiApplication::clipboard()->setText(wide);
+            action("mnueditedit_1")->trigger();
+        } else {
+            type(wide);
+            action("mnueditswitch")->trigger();
+        }
+        QVERIFY(box->fontMetrics().horizontalAdvance(box->text()) > box->width());
+        QCOMPARE(box->text().front(), how == "result" ? u'9' : u'W');
+        // the character at the box's left edge once it is drawn
+        box->repaint();
+        QCOMPARE(box->cursorPositionAt(QPoint(4, box->height() / 2)), 0);
+    }
+
+    // State: a settings file edited by hand, with lines the program cannot
+    // read. Action: the window closes. Expected: left and top are the only
+    // lines written, every other byte stays, a copy lies beside it, and one
+    // message says so.
+    void closingKeepsEveryLineOfADamagedStore()
+    {
+        const QByteArray original = "# my settings\n[settings]\nleft=3000\nscientific = true ; mine\nnot a setting\n\n"
+                                    "[units]\nLength=1\nmy own key=\xc3\xa9\n\x01\x02garbage\n";
+        QFile file(settingsLocation());
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(original);
+        file.close();
+        open();
+        m_window->move(100, 50);
+        QVERIFY(m_window->close());
+
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readAll(), QByteArray("# my settings\n[settings]\nleft=1500\nscientific = true ; mine\nnot a setting\ntop=750\n\n"
+                                            "[units]\nLength=1\nmy own key=\xc3\xa9\n\x01\x02garbage\n"));
+        QFile copy(settingsLocation() + ".damaged");
+        QVERIFY(copy.open(QIODevice::ReadOnly));
+        QCOMPARE(copy.readAll(), original);
+        QCOMPARE(m_messages.size(), 1);
+        QCOMPARE(m_messages[0], (MessageSpec{"Some lines of the settings file \"" + settingsLocation()
+                                                 + "\" could not be read. They are kept as they are, and a copy of the file was saved as \""
+                                                 + settingsLocation() + ".damaged\".",
+                                             QMessageBox::Information}));
     }
 
     // With the real message box: closing it re-activates the window, which

@@ -1,5 +1,6 @@
 #include "mainwindowdriver.h"
 
+#include <QApplication>
 #include <QTest>
 
 namespace quantix::testing {
@@ -32,6 +33,12 @@ void MainWindowDriver::type(const QString &text)
 {
     input()->setFocus();
     QTest::keyClicks(input(), text);
+}
+
+void MainWindowDriver::press(QKeyCombination key)
+{
+    QWidget *target = QApplication::activePopupWidget() ? QApplication::activePopupWidget() : QApplication::focusWidget();
+    QTest::keyClick(target, key.key(), key.keyboardModifiers());
 }
 
 void MainWindowDriver::convert(const QString &quantity, const QString &from, const QString &to, const QString &value)

@@ -33,6 +33,8 @@ protected:
     void chooseConversion(const QString &quantity, const QString &from, const QString &to);
     // Types into the input key by key, as the user does.
     void type(const QString &text);
+    // A key where the keyboard is: an open menu, else the focused control.
+    void press(QKeyCombination key);
     // Chooses the conversion and puts the value into the input at once.
     void convert(const QString &quantity, const QString &from, const QString &to, const QString &value);
     // The same for the quantity already chosen.

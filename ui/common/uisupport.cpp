@@ -2,10 +2,14 @@
 
 #include "stringtable.h"
 
+#include <QClipboard>
 #include <QEvent>
 #include <QFontDatabase>
+#include <QGuiApplication>
 #include <QIcon>
+#include <QLineEdit>
 #include <QMenu>
+#include <QMimeData>
 #include <QWidget>
 
 static void initCommonResources() { Q_INIT_RESOURCE(common); }
@@ -95,6 +99,39 @@ void takeWheelOnlyWithFocus(QWidget *control)
     if (control->focusPolicy() == Qt::WheelFocus)
         control->setFocusPolicy(Qt::StrongFocus);
     control->installEventFilter(new WheelOnlyWithFocus(control));
+}
+
+void setTextFromStart(QLineEdit *box, const QString &text)
+{
+    box->setText(text);
+    box->setCursorPosition(0);
+}
+
+void useProgramEditMenu(QLineEdit *box)
+{
+    box->setContextMenuPolicy(Qt::CustomContextMenu);
+    QObject::connect(box, &QWidget::customContextMenuRequested, box, [box](const QPoint &pos) {
+        showEditMenu(box, box->mapToGlobal(pos));
+    });
+}
+
+void showEditMenu(QLineEdit *box, const QPoint &globalPos)
+{
+    const bool selected = box->hasSelectedText();
+    const bool editable = !box->isReadOnly();
+    const QMimeData *clipboard = QGuiApplication::clipboard()->mimeData();
+    QMenu menu(box);
+    menu.setObjectName(QStringLiteral("editmenu"));
+    menu.addAction(str(1250), box, &QLineEdit::undo)->setEnabled(editable && box->isUndoAvailable());
+    menu.addAction(str(1251), box, &QLineEdit::redo)->setEnabled(editable && box->isRedoAvailable());
+    menu.addSeparator();
+    menu.addAction(str(1252), box, &QLineEdit::cut)->setEnabled(editable && selected);
+    menu.addAction(str(25), box, &QLineEdit::copy)->setEnabled(selected);
+    menu.addAction(str(22), box, &QLineEdit::paste)->setEnabled(editable && clipboard && clipboard->hasText());
+    menu.addAction(str(1253), box, [box] { box->del(); })->setEnabled(editable && selected);
+    menu.addSeparator();
+    menu.addAction(str(1254), box, &QLineEdit::selectAll)->setEnabled(box->selectedText().size() < box->text().size());
+    menu.exec(globalPos);
 }
 
 }

@@ -8,6 +8,8 @@
 
 #include <span>
 
+class QLineEdit;
+class QPoint;
 class QWidget;
 
 namespace quantix {
@@ -44,5 +46,16 @@ void markSeparators(QWidget *window, std::span<const char *const> names);
 // focus, and never gives it the focus: a turn meant to scroll past a list is
 // not a choice from it.
 void takeWheelOnlyWithFocus(QWidget *control);
+
+// Sets a box's text from the program and shows its beginning: a text longer
+// than the box would otherwise show its end and hide its leading digits.
+void setTextFromStart(QLineEdit *box, const QString &text);
+
+// Gives a text box the edit menu of the program's own texts on a right click
+// instead of the toolkit's. The menu names no shortcut keys: in the main
+// window Ctrl+C, Ctrl+V and Ctrl+A belong to the window's commands.
+void useProgramEditMenu(QLineEdit *box);
+// That menu, opened at a global position.
+void showEditMenu(QLineEdit *box, const QPoint &globalPos);
 
 }

@@ -3,6 +3,7 @@
 #include "aboutbox.h"
 #include "clickablelabel.h"
 #include "helpviewer.h"
+#include "messages.h"
 #include "selectionrules.h"
 #include "settingsstore.h"
 #include "shellcommand.h"
@@ -13,8 +14,10 @@
 #include "ui_frmMain.h"
 
 #include <QCloseEvent>
+#include <QDir>
 #include <QMenu>
 #include <QStatusBar>
+#include <QWindow>
 
 namespace quantix {
 
@@ -55,6 +58,11 @@ MainWindow::MainWindow(QWidget *parent)
     ui->lblconv->setContextMenuPolicy(Qt::NoContextMenu);
     createStatusPanels();
 
+    setDamagedSettingsNotice([this](const QString &copy) {
+        Messages::show(this, {str(1255).arg(QDir::toNativeSeparators(settingsLocation()), QDir::toNativeSeparators(copy)),
+                              QMessageBox::Information});
+    });
+
     // Load: every step runs even when an earlier one could not.
     readSettings();
     setCaptions();
@@ -72,8 +80,6 @@ MainWindow::MainWindow(QWidget *parent)
     connect(ui->txtunit1, &QLineEdit::returnPressed, this, &MainWindow::Convert);
     for (ClickableLabel *caption : {ui->lblquantity, ui->lblunit1, ui->lblunit2, ui->lbltxtunit1, ui->Label1})
         connect(caption, &ClickableLabel::clicked, this, &MainWindow::selectionCheck);
-    ui->txtunit1->installEventFilter(this);
-    ui->lblconv->installEventFilter(this);
     connect(ui->mnualwaystoponoff_0, &QAction::triggered, this, [this] { setAlwaysOnTop(true); });
     connect(ui->mnualwaystoponoff_1, &QAction::triggered, this, [this] { setAlwaysOnTop(false); });
     connect(ui->mnufileexit, &QAction::triggered, this, &QWidget::close);
@@ -92,6 +98,7 @@ MainWindow::MainWindow(QWidget *parent)
 MainWindow::~MainWindow()
 {
     unloadRecordsWindow();
+    setDamagedSettingsNotice({});
 }
 
 void MainWindow::createStatusPanels()
@@ -206,23 +213,22 @@ void MainWindow::setAlwaysOnTop(bool on)
     applyTopmost();
 }
 
-// Changing the flag re-creates the native window, which hides it; the
-// position is kept.
 void MainWindow::applyTopmost()
 {
     setTopmost(alwaysOnTop());
 }
 
+// The stacking changes on the existing native window: setting the widget's
+// flag would destroy and re-create it, which hides it and loses the focus.
 void MainWindow::setTopmost(bool on)
 {
-    if (windowFlags().testFlag(Qt::WindowStaysOnTopHint) == on)
+    Qt::WindowFlags flags = windowFlags();
+    flags.setFlag(Qt::WindowStaysOnTopHint, on);
+    if (flags == windowFlags())
         return;
-    const QPoint position = pos();
-    const bool visible = isVisible();
-    setWindowFlag(Qt::WindowStaysOnTopHint, on);
-    move(position);
-    if (visible)
-        show();
+    overrideWindowFlags(flags);
+    if (QWindow *window = windowHandle())
+        window->setFlags(flags);
 }
 
 }

@@ -9,8 +9,6 @@
 
 #include <memory>
 
-class QKeyEvent;
-
 namespace Ui { class frmMain; }
 
 namespace quantix {
@@ -76,7 +74,9 @@ private:
     void paste(bool trimmed);
     void switchUnits();
     void runShellProgram();
-    bool isWindowShortcut(const QKeyEvent &key) const;
+    void popupAtFocus();
+    void showPopup(const QPoint &globalPos);
+    bool filterWindowShortcut(QEvent *event);
     HelpViewer *m_help = nullptr;
 
     // Find Unit.

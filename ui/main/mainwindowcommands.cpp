@@ -8,6 +8,7 @@
 #include "messages.h"
 #include "shellprogram.h"
 #include "stringtable.h"
+#include "uisupport.h"
 
 #include "ui_frmMain.h"
 
@@ -16,6 +17,8 @@
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMimeData>
+
+#include <algorithm>
 
 namespace quantix {
 
@@ -47,12 +50,22 @@ void MainWindow::connectCommands()
         connect(prefixes, &QAction::triggered, m_help, [this] { m_help->showTopic(HelpContext::metricPrefixes); });
     connect(ui->mnuhelphelp, &QAction::triggered, m_help, &HelpViewer::showContents);
     connect(ui->mnuhelpshow, &QAction::triggered, m_help, &HelpViewer::enterWhatsThisMode);
-    // The window's shortcuts win over the text boxes' own copy, paste and
-    // select-all, as menu shortcuts do.
-    for (QWidget *box : {static_cast<QWidget *>(ui->txtunit1), static_cast<QWidget *>(ui->lblconv),
-                         static_cast<QWidget *>(ui->cboquantity), static_cast<QWidget *>(ui->cbounit1),
-                         static_cast<QWidget *>(ui->cbounit2)})
-        box->installEventFilter(this);
+
+    // The pop-up from the keyboard, at the control that has the focus.
+    auto *popupKey = new QAction(this);
+    popupKey->setObjectName(QStringLiteral("popupkey"));
+    popupKey->setShortcuts({QKeySequence(Qt::SHIFT | Qt::Key_F10), QKeySequence(Qt::Key_Menu)});
+    connect(popupKey, &QAction::triggered, this, &MainWindow::popupAtFocus);
+    addAction(popupKey);
+
+    // The window's shortcuts win over the controls' own keys (the text boxes'
+    // copy, paste and select-all), greyed or not. The same filter selects
+    // the input's text and makes the result clickable.
+    for (QWidget *control : findChildren<QWidget *>()) {
+        if (control->window() == this && control->focusPolicy() != Qt::NoFocus)
+            control->installEventFilter(this);
+    }
+    useProgramEditMenu(ui->txtunit1);
 }
 
 // Rule E: applied only when the Edit menu or the pop-up opens; shortcuts act
@@ -93,7 +106,7 @@ void MainWindow::paste(bool trimmed)
         Messages::show(this, tryAgain(322, QMessageBox::Information));
         return;
     }
-    ui->txtunit1->setText(text);
+    setTextFromStart(ui->txtunit1, text);
     Convert();
 }
 
@@ -110,7 +123,7 @@ void MainWindow::switchUnits()
     ui->lblconv->clear();
     ui->cbounit1->setCurrentIndex(second);
     ui->cbounit2->setCurrentIndex(first);
-    ui->txtunit1->setText(text);
+    setTextFromStart(ui->txtunit1, text);
 }
 
 void MainWindow::runShellProgram()
@@ -133,21 +146,46 @@ void MainWindow::runShellProgram()
     }
 }
 
+// The pop-up belongs to the window's background, its captions and the
+// result; the lists, the input, the picture, the status bar and the menu bar
+// are no place for it.
 void MainWindow::contextMenuEvent(QContextMenuEvent *event)
 {
-    editMenuOpening();
-    ui->mnuview2->popup(event->globalPos());
     event->accept();
+    QWidget *target = childAt(event->pos());
+    const QWidget *const places[] = {ui->centralwidget, ui->lblquantity, ui->lblunit1, ui->lblunit2,
+                                     ui->lbltxtunit1,   ui->Label1,      ui->lblconv};
+    if (std::find(std::begin(places), std::end(places), target) != std::end(places))
+        showPopup(event->globalPos());
 }
 
-// True when a key press would trigger one of the window's enabled menu
-// shortcuts.
-bool MainWindow::isWindowShortcut(const QKeyEvent &key) const
+void MainWindow::popupAtFocus()
 {
-    const QKeySequence pressed(key.keyCombination());
+    const QWidget *control = focusWidget() ? focusWidget() : ui->centralwidget;
+    showPopup(control->mapToGlobal(QPoint(0, control->height())));
+}
+
+void MainWindow::showPopup(const QPoint &globalPos)
+{
+    editMenuOpening();
+    ui->mnuview2->popup(globalPos);
+}
+
+// A key of one of the window's menu shortcuts never reaches a control: the
+// shortcut runs its command, and a greyed command does nothing.
+bool MainWindow::filterWindowShortcut(QEvent *event)
+{
+    if (event->type() != QEvent::ShortcutOverride && event->type() != QEvent::KeyPress)
+        return false;
+    const QKeySequence pressed(static_cast<QKeyEvent *>(event)->keyCombination());
     for (const QAction *action : findChildren<QAction *>()) {
-        if (action->isEnabled() && !action->shortcut().isEmpty() && action->shortcut() == pressed)
+        if (action->shortcuts().contains(pressed)) {
+            // The override asks the control whether it wants the key; refused,
+            // the shortcut map runs an enabled command. A key press still
+            // arriving belongs to a greyed one and ends here.
+            event->setAccepted(event->type() == QEvent::KeyPress);
             return true;
+        }
     }
     return false;
 }

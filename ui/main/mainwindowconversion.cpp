@@ -5,14 +5,14 @@
 
 #include "conversionerror.h"
 #include "messages.h"
-
 #include "selectionrules.h"
 #include "stringtable.h"
+#include "uisupport.h"
 
 #include "ui_frmMain.h"
 
+#include <QFocusEvent>
 #include <QLocale>
-#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QScopedValueRollback>
 #include <QTimer>
@@ -73,13 +73,13 @@ void MainWindow::runConversion(const Quantity &quantity)
 {
     const ConversionInputs inputs{ui->cbounit1->currentText(), ui->cbounit2->currentText(), ui->txtunit1->text()};
     const std::optional<QString> text = runQuantityConversion(m_state, m_converter, quantity, inputs, QLocale().decimalPoint());
-    ui->lblconv->setText(text.value_or(QString()));
+    setTextFromStart(ui->lblconv, text.value_or(QString()));
 }
 
 void MainWindow::ShowResult(double value)
 {
     if (const std::optional<QString> text = showResultText(m_state, value, QLocale().decimalPoint()))
-        ui->lblconv->setText(*text);
+        setTextFromStart(ui->lblconv, *text);
 }
 
 // Reports the error, empties the input and converts once more from the empty
@@ -117,13 +117,24 @@ void MainWindow::inputChanged(const QString &text)
     Convert();
 }
 
+namespace {
+
+// The input selects its text when the user moves into it, so that typing
+// replaces the old value; the focus coming back from a menu, a dialog or
+// another window keeps the caret where the user left it.
+bool isMovedByUser(Qt::FocusReason reason)
+{
+    return reason == Qt::TabFocusReason || reason == Qt::BacktabFocusReason || reason == Qt::MouseFocusReason
+        || reason == Qt::ShortcutFocusReason;
+}
+
+}
+
 bool MainWindow::eventFilter(QObject *watched, QEvent *event)
 {
-    if (event->type() == QEvent::ShortcutOverride && isWindowShortcut(*static_cast<QKeyEvent *>(event))) {
-        event->ignore();
+    if (filterWindowShortcut(event))
         return true;
-    }
-    if (watched == ui->txtunit1 && event->type() == QEvent::FocusIn) {
+    if (watched == ui->txtunit1 && event->type() == QEvent::FocusIn && isMovedByUser(static_cast<QFocusEvent *>(event)->reason())) {
         // After the click that gave the focus has placed the caret.
         QTimer::singleShot(0, ui->txtunit1, [edit = ui->txtunit1] { edit->setSelection(0, int(edit->text().size())); });
     } else if (watched == ui->lblconv && event->type() == QEvent::MouseButtonRelease) {
