@@ -85,7 +85,8 @@ private:
     Store() = default;
 
     FileVersion version() const;
-    void keepDamagedCopy(const QByteArray &contents);
+    bool writeLine(const QString &section, const QString &key, const QString &value, QString &damagedCopy);
+    QString keepDamagedCopy(const QByteArray &contents);
 
     QSettings m_settings{QSettings::NativeFormat, QSettings::UserScope, applicationName};
     const QByteArray m_encodedName = QFile::encodeName(m_settings.fileName());
@@ -131,6 +132,16 @@ bool Store::write(const QString &section, const QString &key, const QString &val
         m_settings.sync();
         return m_settings.status() == QSettings::NoError;
     }
+    QString damagedCopy;
+    const bool written = writeLine(section, key, value, damagedCopy);
+    // After the lock is released: the notice may wait for the user.
+    if (!damagedCopy.isEmpty() && damagedNotice)
+        damagedNotice(damagedCopy);
+    return written;
+}
+
+bool Store::writeLine(const QString &section, const QString &key, const QString &value, QString &damagedCopy)
+{
     const QString name = fileName();
     if (!QDir().mkpath(QFileInfo(name).absolutePath()))
         return false;
@@ -148,7 +159,7 @@ bool Store::write(const QString &section, const QString &key, const QString &val
         file.close();
     }
     const QDateTime before = QFileInfo(name).lastModified();
-    keepDamagedCopy(contents);
+    damagedCopy = keepDamagedCopy(contents);
 
     QSaveFile out(name);
     if (!out.open(QIODevice::WriteOnly))
@@ -172,18 +183,18 @@ bool Store::write(const QString &section, const QString &key, const QString &val
 }
 
 // A file with lines that cannot be read is copied once a run before it is
-// first written, so that the user has the file as it was.
-void Store::keepDamagedCopy(const QByteArray &contents)
+// first written, so that the user has the file as it was. Returns the copy's
+// name when it was made now.
+QString Store::keepDamagedCopy(const QByteArray &contents)
 {
     if (m_damagedCopyKept || !ini::isDamaged(contents))
-        return;
+        return {};
     const QString copyName = fileName() + QLatin1String(".damaged");
     QSaveFile copy(copyName);
     if (!copy.open(QIODevice::WriteOnly) || copy.write(contents) != contents.size() || !copy.commit())
-        return;
+        return {};
     m_damagedCopyKept = true;
-    if (damagedNotice)
-        damagedNotice(copyName);
+    return copyName;
 }
 
 // A hand-edited INI value with an unquoted comma reads back as a list; the
