@@ -35,9 +35,11 @@ seed fuzz_formatresult '\x00\x00\x00\x00\x00\x00\xf0\x3f\x03' '\x9a\x99\x99\x99\
     '\xff\xff\xff\xff\xff\xff\xef\x7f\x83' '\x01\x00\x00\x00\x00\x00\x00\x00\x08' \
     '\xc7\x29\x3a\x92\xcb\xff\x23\x40\x83' '\x78\x9c\xa2\x23\xb9\xfc\xef\x3f\x03' '\x00\x00\x00\x00\x00\x3c\x8f\xc0\x00'
 seed fuzz_storedfactor '1609.344' '1.609,344' '-2,5E-3' ' 1e308 ' '1,234.5'
+seed fuzz_inifile '[settings]\nleft=1\ntop=2\n' '; c\r\n[units]\r\nLength=0\r\n' '[settings]\nleft="a\nb"\nbroken\n[x' \
+    'k=a\\\nb;c\n[%General]\nleft=%U0041\n'
 
 status=0
-for target in fuzz_typedvalue fuzz_formatresult fuzz_storedfactor; do
+for target in fuzz_typedvalue fuzz_formatresult fuzz_storedfactor fuzz_inifile; do
     echo "== $target, $seconds s"
     build-fuzz/fuzz/$target -max_total_time="$seconds" -print_final_stats=1 \
         -artifact_prefix="build-fuzz/findings/$target-" "build-fuzz/corpus/$target" 2> "build-fuzz/$target.log" ||
