@@ -1,12 +1,12 @@
 #include "settingsstore.h"
 
 #include "inifile.h"
+#include "wholefile.h"
 
 #include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
 #include <QLockFile>
-#include <QSaveFile>
 #include <QSettings>
 #include <QStringList>
 
@@ -161,11 +161,7 @@ bool Store::writeLine(const QString &section, const QString &key, const QString 
     const QDateTime before = QFileInfo(name).lastModified();
     damagedCopy = keepDamagedCopy(contents);
 
-    QSaveFile out(name);
-    if (!out.open(QIODevice::WriteOnly))
-        return false;
-    out.write(ini::withValue(contents, flatKey(section), flatKey(key), value));
-    if (!out.commit())
+    if (replaceFile(name, ini::withValue(contents, flatKey(section), flatKey(key), value)))
         return false;
 
     // QSettings sees a change by the file's size and its time to the
@@ -190,8 +186,7 @@ QString Store::keepDamagedCopy(const QByteArray &contents)
     if (m_damagedCopyKept || !ini::isDamaged(contents))
         return {};
     const QString copyName = fileName() + QLatin1String(".damaged");
-    QSaveFile copy(copyName);
-    if (!copy.open(QIODevice::WriteOnly) || copy.write(contents) != contents.size() || !copy.commit())
+    if (replaceFile(copyName, contents))
         return {};
     m_damagedCopyKept = true;
     return copyName;

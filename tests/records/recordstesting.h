@@ -1,44 +1,18 @@
 #pragma once
 
-// What the records tests share: a disk that fills up, a fixed time zone,
-// and the external readers of RTF and PDF files.
+// What the records tests share: disks that fill up, a fixed time zone, and
+// the external readers of RTF and PDF files.
+
+#include "fulldisk.h"
 
 #include <QProcess>
 #include <QStandardPaths>
 #include <QStringList>
 #include <QTest>
 
-#include <csignal>
 #include <ctime>
-#include <sys/resource.h>
 
 namespace quantix::testing {
-
-// While it lives, files of this process cannot grow beyond `bytes`: a disk
-// that fills up half-way through a save, even for root.
-class FileSizeLimit
-{
-public:
-    explicit FileSizeLimit(rlim_t bytes)
-    {
-        getrlimit(RLIMIT_FSIZE, &m_old);
-        m_handler = std::signal(SIGXFSZ, SIG_IGN);
-        rlimit limit = m_old;
-        limit.rlim_cur = bytes;
-        setrlimit(RLIMIT_FSIZE, &limit);
-    }
-    ~FileSizeLimit()
-    {
-        setrlimit(RLIMIT_FSIZE, &m_old);
-        std::signal(SIGXFSZ, m_handler);
-    }
-    FileSizeLimit(const FileSizeLimit &) = delete;
-    FileSizeLimit &operator=(const FileSizeLimit &) = delete;
-
-private:
-    rlimit m_old{};
-    void (*m_handler)(int) = nullptr;
-};
 
 // The header's long time carries the zone's abbreviation: fix the zone.
 inline void useUtc()

@@ -200,20 +200,73 @@ private slots:
         QCOMPARE(readAll(file), QByteArray("old"));
     }
 
-    // A disk that fills up half-way through: the file size limit makes the
-    // write fail after some of it went out, even for root.
-    void diskFullHalfWayKeepsTheOldFile()
+    // State: an older records file. Action: a save that the disk cannot take,
+    // be it all of it, or only the last part, which waits in the file's
+    // buffer until the commit. Expected: the system's error, the older file
+    // byte for byte, and nothing left beside it.
+    void fullFileSystemKeepsTheOldFile_data() { contentSizes(); }
+
+    void fullFileSystemKeepsTheOldFile()
     {
-        const QString file = path("full.rtf");
-        QVERIFY(writeFile(file, "the records saved before"));
-        const std::optional<QString> failure = [&] {
-            const FileSizeLimit full(50000);
-            return writeRecordsFile(file, QByteArray(200000, 'r'));
-        }();
-        QVERIFY(failure);
-        QVERIFY2(failure->contains("File too large"), qPrintable(*failure));
-        QCOMPARE(readAll(file), QByteArray("the records saved before"));
-        QCOMPARE(QDir(m_dir.path()).entryList({"full.rtf*"}, QDir::Files), QStringList{"full.rtf"});
+        QFETCH(int, size);
+        const QString folder = newFolder();
+        QUANTIX_VERIFY_CHILD(runInChild([&] {
+            if (const QString why = mountSmallFileSystem(folder, 16 * 1024); !why.isEmpty())
+                return ChildOutcome::skip(why);
+            if (!writeFile(folder + "/old.rtf", oldRecords()))
+                return ChildOutcome::failed("no room for the older file");
+            fillFileSystem(folder);
+            return failedSaveKeepsTheOldFile(folder, QByteArray(size, 'r'), "No space left on device");
+        }));
+    }
+
+    void fileSizeLimitKeepsTheOldFile_data() { contentSizes(); }
+
+    void fileSizeLimitKeepsTheOldFile()
+    {
+        QFETCH(int, size);
+        const QString folder = newFolder();
+        QVERIFY(writeFile(folder + "/old.rtf", oldRecords()));
+        QUANTIX_VERIFY_CHILD(runInChild([&] {
+            const FileSizeLimit full(size / 2);
+            return failedSaveKeepsTheOldFile(folder, QByteArray(size, 'r'), "File too large");
+        }));
+    }
+
+private:
+    int m_folders = 0;
+
+    QString newFolder()
+    {
+        const QString name = QStringLiteral("disk%1").arg(++m_folders);
+        QDir(m_dir.path()).mkdir(name);
+        return path(name);
+    }
+
+    static QByteArray oldRecords() { return recordsFileContent("old.rtf", "Header\r\n\r\n" + area, PrintFont()); }
+
+    static void contentSizes()
+    {
+        QTest::addColumn<int>("size");
+        QTest::newRow("a few records") << 100;
+        QTest::newRow("a buffer and a part") << 20000;
+        QTest::newRow("many records") << 200000;
+    }
+
+    static ChildOutcome failedSaveKeepsTheOldFile(const QString &folder, const QByteArray &content, const QString &error)
+    {
+        const QString file = folder + "/old.rtf";
+        const std::optional<QString> failure = writeRecordsFile(file, content);
+        if (!failure)
+            return ChildOutcome::failed("the save reported success");
+        if (!failure->contains(error))
+            return ChildOutcome::failed("the error reads: " + *failure);
+        if (readAll(file) != oldRecords())
+            return ChildOutcome::failed("the older file changed");
+        const QStringList left = QDir(folder).entryList({"old.rtf*"}, QDir::Files);
+        if (left != QStringList{"old.rtf"})
+            return ChildOutcome::failed("left beside it: " + left.join(", "));
+        return ChildOutcome::passed();
     }
 };
 

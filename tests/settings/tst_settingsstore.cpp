@@ -1,3 +1,4 @@
+#include "fulldisk.h"
 #include "settingsstore.h"
 #include "userunitstore.h"
 
@@ -9,6 +10,45 @@
 #include <QTest>
 
 using namespace quantix;
+using namespace quantix::testing;
+
+namespace {
+
+QByteArray readAll(const QString &fileName)
+{
+    QFile file(fileName);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(unreadable)");
+}
+
+// A store as a user's grows: options, availability of many units, own units.
+bool fillStore()
+{
+    bool written = WriteSetting(section::settings, "shellprog", "/usr/bin/gnome-calculator");
+    for (int i = 0; i < 150; ++i)
+        written &= WriteSetting(section::units, QStringLiteral("unit number %1 (u/%1)").arg(i), "1");
+    return written && WriteSetting(section::userunits, "Length1", "league");
+}
+
+// In a child whose store lives in folder: a write that the disk cannot take
+// fails visibly and leaves the store's file as it was, and nothing beside it.
+ChildOutcome failedWriteKeepsTheStore(const QString &folder, bool olderStore)
+{
+    const QByteArray before = readAll(settingsLocation());
+    const QString value(200, u'v');
+    if (WriteSetting(section::userunits, "Length2", value))
+        return ChildOutcome::failed("the write reported success");
+    if (readAll(settingsLocation()) != before)
+        return ChildOutcome::failed("the store's file changed");
+    const QStringList left = QDir(folder).entryList({"Quantix96*"}, QDir::Files);
+    const QStringList expected = olderStore ? QStringList{"Quantix96.conf"} : QStringList();
+    if (left != expected)
+        return ChildOutcome::failed("the folder holds " + left.join(", "));
+    if (olderStore && ReadSetting(section::userunits, "Length1", "") != QLatin1String("league"))
+        return ChildOutcome::failed("the older settings do not read back");
+    return ChildOutcome::passed();
+}
+
+}
 
 class TestSettingsStore : public QObject
 {
@@ -156,6 +196,43 @@ private slots:
         const bool written = WriteSetting(section::settings, "left", "100");
         QVERIFY(QDir(settingsLocation()).removeRecursively());
         QVERIFY(!written);
+    }
+
+    // State: a store on a full file system (with room for the lock file that
+    // guards a write, or none), or whose next version exceeds the file-size
+    // limit, for a first write too. Action: one more setting. Expected:
+    // false, and the older file byte for byte.
+    void fullDiskKeepsTheStore_data()
+    {
+        QTest::addColumn<int>("spareRoom");  // -1: a file-size limit instead of a small file system
+        QTest::addColumn<bool>("olderStore");
+        QTest::newRow("full file system") << 0 << true;
+        QTest::newRow("room for the lock file only") << 4096 << true;
+        QTest::newRow("file-size limit") << -1 << true;
+        QTest::newRow("file-size limit, first write") << -1 << false;
+    }
+
+    void fullDiskKeepsTheStore()
+    {
+        QFETCH(int, spareRoom);
+        QFETCH(bool, olderStore);
+        // The store's place is fixed for the run: the child mounts its small
+        // file system there, seen by the child alone.
+        const QString folder = QFileInfo(settingsLocation()).absolutePath();
+        QUANTIX_VERIFY_CHILD(runInChild([&] {
+            if (spareRoom >= 0) {
+                if (const QString why = mountSmallFileSystem(folder, 64 * 1024); !why.isEmpty())
+                    return ChildOutcome::skip(why);
+            }
+            if (olderStore && !fillStore())
+                return ChildOutcome::failed("the older store could not be written");
+            std::optional<FileSizeLimit> limit;
+            if (spareRoom >= 0)
+                fillFileSystem(folder, spareRoom);
+            else
+                limit.emplace(rlim_t(QFileInfo(settingsLocation()).size() + 100));
+            return failedWriteKeepsTheStore(folder, olderStore);
+        }));
     }
 
     // A hand-edited store: unquoted commas, odd values, broken lines.
