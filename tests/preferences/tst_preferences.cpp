@@ -437,6 +437,62 @@ private slots:
 
     // A store that cannot be written is reported once; the choices still
     // hold for this run.
+    // Tab runs through the shown page top to bottom and left to right, then
+    // the buttons of the bottom row; of the two number styles only the
+    // chosen one is a stop (the arrow keys move between them).
+    void tabOrder_data()
+    {
+        QTest::addColumn<int>("tab");
+        QTest::addColumn<bool>("scientific");
+        QTest::addColumn<QStringList>("order");
+        const QStringList buttons{"cmdOk", "cmdCancel"};
+        QStringList quantities;
+        for (int i = 0; i < 32; ++i)
+            quantities << QStringLiteral("chkunits_%1").arg(i);
+        QTest::newRow("Options") << 0 << false << QStringList{"cmdDialog", "chkConfirm", "chkSave", "cmdFont"} + buttons;
+        QTest::newRow("Quantities") << 1 << false << quantities + QStringList{"cmdselectall", "cmddeselectall"} + buttons;
+        QTest::newRow("Units") << 2 << false
+                               << QStringList{"lstQuantity", "lstUnits", "cmdSelectAllUnits", "cmdDeselectAllUnits"} + buttons
+                                      + QStringList{"cmdNewUnit"};
+        QTest::newRow("Number Style, regular") << 3 << false << QStringList{"Slider1", "Option1_1"} + buttons;
+        QTest::newRow("Number Style, scientific") << 3 << true << QStringList{"Slider1", "Option1_0"} + buttons;
+    }
+
+    void tabOrder()
+    {
+        QFETCH(int, tab);
+        QFETCH(bool, scientific);
+        QFETCH(QStringList, order);
+        m_state.scientific = scientific;
+        open();
+        m_dialog->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(m_dialog.get()));
+        auto *tabs = child<QTabWidget>("tabstrip");
+        tabs->setCurrentIndex(tab);
+        tabs->tabBar()->setFocus();
+        QStringList visited;
+        for (qsizetype i = 0; i <= order.size(); ++i) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            visited << QApplication::focusWidget()->objectName();
+        }
+        QCOMPARE(visited, order + QStringList{"qt_tabwidget_tabbar"});
+    }
+
+    void arrowKeysChooseTheNumberStyle()
+    {
+        open();
+        m_dialog->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(m_dialog.get()));
+        auto *regular = child<QRadioButton>("Option1_1");
+        auto *scientific = child<QRadioButton>("Option1_0");
+        regular->setFocus();
+        QTest::keyClick(regular, Qt::Key_Up);
+        QVERIFY(scientific->isChecked() && scientific->hasFocus());
+        child("Slider1")->setFocus();
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), scientific);
+    }
+
     void failedWritesAreReported()
     {
         QVERIFY(QDir().mkpath(settingsLocation()));  // a folder where the file should be

@@ -37,6 +37,8 @@ PreferencesDialog::PreferencesDialog(AppState &state, RebuildQuantityList rebuil
     connect(ui->chkConfirm, &QCheckBox::toggled, this, &PreferencesDialog::confirmToggled);
     connect(ui->Slider1, &QSlider::valueChanged, this, &PreferencesDialog::showSliderValue);
     connect(ui->Slider1, &QSlider::sliderMoved, this, &PreferencesDialog::showSliderValue);
+    for (QRadioButton *style : {ui->Option1_0, ui->Option1_1})
+        connect(style, &QRadioButton::toggled, this, &PreferencesDialog::numberStyleTabStop);
     connect(ui->cmdDialog, &QPushButton::clicked, this, &PreferencesDialog::chooseShellProgram);
     connect(ui->cmdFont, &QPushButton::clicked, this, &PreferencesDialog::choosePrintFont);
     connect(ui->cmdOk, &QPushButton::clicked, this, &PreferencesDialog::confirm);
@@ -48,6 +50,7 @@ PreferencesDialog::PreferencesDialog(AppState &state, RebuildQuantityList rebuil
     showPrintFont();
     setCaptions();
     (m_state.scientific ? ui->Option1_0 : ui->Option1_1)->setChecked(true);
+    numberStyleTabStop();
     if (m_state.confirmExit) {
         ui->chkConfirm->setChecked(true);
         ui->chkSave->setChecked(ReadSetting(section::settings, QStringLiteral("save"), QStringLiteral("1")) == QLatin1String("1"));
@@ -119,6 +122,14 @@ void PreferencesDialog::confirmToggled(bool checked)
     ui->chkSave->setVisible(checked);
     if (checked)
         ui->chkSave->setChecked(true);
+}
+
+// As in a group of option buttons elsewhere, Tab reaches the chosen number
+// style only, and the arrow keys move between the two.
+void PreferencesDialog::numberStyleTabStop()
+{
+    for (QRadioButton *style : {ui->Option1_0, ui->Option1_1})
+        style->setFocusPolicy(style->isChecked() ? Qt::StrongFocus : Qt::ClickFocus);
 }
 
 void PreferencesDialog::showSliderValue(int value)

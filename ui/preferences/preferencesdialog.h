@@ -47,6 +47,7 @@ private:
     void showPrintFont();
     void tabSelected(int index);
     void confirmToggled(bool checked);
+    void numberStyleTabStop();
     void showSliderValue(int value);
     void chooseShellProgram();
     void choosePrintFont();
