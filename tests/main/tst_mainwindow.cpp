@@ -155,6 +155,49 @@ private slots:
         QCOMPARE(m_messages.size(), 2);
     }
 
+    // Every status panel shows its whole text, the record count up to 99,999
+    // and the decimals up to 8, and the window keeps the design's client
+    // width of 5985 twips.
+    void statusPanelsShowTheirWholeText()
+    {
+        open();
+        QCOMPARE(m_window->width(), 5985 / 15);
+        const auto showsItWhole = [](const QLabel *panel) {
+            return panel->sizeHint().width() <= panel->width() && panel->geometry().right() < panel->parentWidget()->width();
+        };
+        convert("Length", "metre (m)", "foot (ft)", "2");
+        for (int i = 0; i < 10; ++i)
+            m_window->RecordConversion();
+        QCOMPARE(m_window->statusPanel(1)->text(), QStringLiteral("Conversion records: 10"));
+        for (int number : {1, 2, 3})
+            QVERIFY2(showsItWhole(m_window->statusPanel(number)), qPrintable(m_window->statusPanel(number)->text()));
+        for (int i = 10; i < 99998; ++i)
+            m_window->state().records.append(m_window->state().records.at(1));
+        m_window->RecordConversion();
+        QCOMPARE(m_window->statusPanel(1)->text(), QStringLiteral("Conversion records: 99999"));
+        QVERIFY(showsItWhole(m_window->statusPanel(1)));
+        m_window->state().decimalPlaces = 8;
+        m_window->decimals();
+        QVERIFY(showsItWhole(m_window->statusPanel(3)));
+        QCOMPARE(m_window->width(), 5985 / 15);
+    }
+
+    // The captions are as wide as their texts: a click beside one is a click
+    // on the window, which prompts for nothing.
+    void captionsSizeThemselves()
+    {
+        open();
+        for (const char *name : {"lblquantity", "lblunit1", "lblunit2", "lbltxtunit1", "Label1"}) {
+            auto *caption = child<ClickableLabel>(name);
+            QCOMPARE(caption->size(), caption->sizeHint());
+            QVERIFY(caption->width() >= caption->fontMetrics().horizontalAdvance(caption->text()));
+            QTest::mouseClick(caption->parentWidget(), Qt::LeftButton, {}, caption->geometry().topRight() + QPoint(4, 4));
+        }
+        QVERIFY(m_messages.isEmpty());
+        QTest::mouseClick(child<ClickableLabel>("lblquantity"), Qt::LeftButton);
+        QCOMPARE(m_messages.size(), 1);
+    }
+
     // State: Length, parsec to metre. Action: a value too large to convert.
     // Expected: message 334, the input emptied, the converted 0 shown, the
     // selection kept.

@@ -39,8 +39,19 @@ constexpr MenuCaption menuCaptions[] = {
 constexpr const char *separators[] = {"mnu", "mnueditsep1", "mnueditsep2", "mnuviewsep", "mnurecordssep1", "mnurecordssep2",
                                       "separ1", "mnuview2sep_0", "mnuview2sepsep", "sep3"};
 
-// The status panels' widths in twips.
+// The status panels' widths in twips: they share the status bar in these
+// proportions.
 constexpr int panelWidths[3] = {1700, 2900, 1300};
+
+// The width a label needs to show text whole, frame and indent included.
+int widthToShow(QLabel *label, const QString &text)
+{
+    const QString shown = label->text();
+    label->setText(text);
+    const int width = label->sizeHint().width();
+    label->setText(shown);
+    return width;
+}
 
 }
 
@@ -66,6 +77,7 @@ MainWindow::MainWindow(QWidget *parent)
     // Load: every step runs even when an earlier one could not.
     readSettings();
     setCaptions();
+    fitStatusPanels();
     restorePosition();
     ui->cboquantity->addItems(offeredQuantityNames());
     ui->cboquantity->setCurrentIndex(-1);
@@ -101,17 +113,28 @@ MainWindow::~MainWindow()
     setDamagedSettingsNotice({});
 }
 
+// The window cannot be resized, so the status bar has no size grip.
 void MainWindow::createStatusPanels()
 {
+    ui->StatusBar->setSizeGripEnabled(false);
     for (int i = 0; i < 3; ++i) {
         auto *panel = new ClickableLabel(ui->StatusBar);
         panel->setObjectName(QStringLiteral("StatusBarPanel%1").arg(i + 1));
-        panel->setFixedWidth(twipsToPixels(panelWidths[i]));
         panel->setFrameShape(QFrame::Panel);
         panel->setFrameShadow(QFrame::Sunken);
-        ui->StatusBar->addWidget(panel);
+        ui->StatusBar->addWidget(panel, panelWidths[i]);
         m_panels[i] = panel;
     }
+}
+
+// No panel is narrower than the longest text it shows: up to 99,999 records,
+// and 8 decimal places. Where the font allows, the panels fill the design's
+// client width between them; a larger font widens the window instead.
+void MainWindow::fitStatusPanels()
+{
+    statusPanel(1)->setMinimumWidth(widthToShow(statusPanel(1), str(400) + QLatin1String(" 99999")));
+    statusPanel(2)->setMinimumWidth(widthToShow(statusPanel(2), str(401)));
+    statusPanel(3)->setMinimumWidth(widthToShow(statusPanel(3), str(402) + QLatin1String(" 8")));
 }
 
 ClickableLabel *MainWindow::statusPanel(int number) const
@@ -140,6 +163,10 @@ void MainWindow::setCaptions()
     ui->lblunit2->setText(str(102));
     ui->lbltxtunit1->setText(str(103));
     ui->Label1->setText(str(104));
+    // The captions size themselves: the blank beside one is the window's, not
+    // the caption's.
+    for (QLabel *caption : {ui->lblquantity, ui->lblunit1, ui->lblunit2, ui->lbltxtunit1, ui->Label1})
+        caption->adjustSize();
     statusPanel(1)->setText(str(400) + QLatin1String(" 0"));
     statusPanel(2)->setText(str(401));
     statusPanel(3)->setText(str(402));

@@ -55,6 +55,7 @@ private:
     void readSettings();
     void setCaptions();
     void createStatusPanels();
+    void fitStatusPanels();
     void restorePosition();
     void storePosition();
 
