@@ -39,7 +39,7 @@ QString textOf(QObject *object)
     if (auto *label = qobject_cast<QLabel *>(object))
         return label->text();
     if (auto *button = qobject_cast<QAbstractButton *>(object))
-        return button->text();
+        return QString(button->text()).replace(u'\n', u' ');  // a caption may wrap onto two lines
     if (auto *group = qobject_cast<QGroupBox *>(object))
         return group->title();
     if (auto *widget = qobject_cast<QWidget *>(object); widget && widget->isWindow())

@@ -3,8 +3,10 @@
 #include "messagelog.h"
 #include "settingsstore.h"
 
+#include <QAbstractItemView>
 #include <QClipboard>
 #include <QFile>
+#include <QScreen>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
@@ -253,6 +255,31 @@ private slots:
         type("5");
         QCOMPARE(result(), QStringLiteral(".000"));
         QCOMPARE(m_messages.size(), 1);
+    }
+
+    // A unit named at great length: its list stays on the screen, the name
+    // elided in the middle, and the window keeps its size.
+    void longUnitNameStaysOnTheScreen()
+    {
+        const QString name = "a unit of length " + QString(300, u'x') + " named at great length";
+        WriteSetting(section::userunits, "Lengthnumber", "1");
+        WriteSetting(section::userunits, "Length1", name);
+        WriteSetting(section::userunits, "Lengthfactor1", "2");
+        WriteSetting(section::userunits, "Lengthused1", "1");
+        open();
+        choose("cboquantity", "Length");
+        for (const char *list : {"cbounit1", "cbounit2"}) {
+            QComboBox *units = combo(list);
+            units->showPopup();
+            QWidget *popup = units->view()->window();
+            QTRY_VERIFY(popup->isVisible());
+            const QRect screen = units->screen()->availableGeometry();
+            QVERIFY(screen.contains(popup->geometry()));
+            QCOMPARE(units->view()->textElideMode(), Qt::ElideMiddle);
+            units->hidePopup();
+        }
+        QCOMPARE(m_window->size(), m_window->minimumSize());
+        QCOMPARE(m_window->width(), 5985 / 15);
     }
 
     // State: a result on screen. Action: choose a user unit whose factor, or

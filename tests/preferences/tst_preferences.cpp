@@ -15,6 +15,7 @@
 #include <QRadioButton>
 #include <QSettings>
 #include <QSlider>
+#include <QStyleOptionButton>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
@@ -491,6 +492,52 @@ private slots:
         child("Slider1")->setFocus();
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
         QCOMPARE(QApplication::focusWidget(), scientific);
+    }
+
+    // Each tab's controls sit where the design puts them in the dialog,
+    // whatever room the tab strip's own frame and tabs take.
+    void pagesAtTheDesignPositions_data()
+    {
+        QTest::addColumn<int>("tab");
+        QTest::addColumn<QString>("control");
+        QTest::addColumn<QPoint>("twips");  // in the dialog
+        QTest::newRow("Options") << 0 << "Label1" << QPoint(360 + 0, 600 + 120);
+        QTest::newRow("Options, font button") << 0 << "cmdFont" << QPoint(360 + 5955, 600 + 2400);
+        QTest::newRow("Quantities") << 1 << "chkunits_0" << QPoint(240 + 120, 480 + 240);
+        QTest::newRow("Quantities, last button") << 1 << "cmddeselectall" << QPoint(240 + 6000, 480 + 2760);
+        QTest::newRow("Units") << 2 << "Frame1_0" << QPoint(360 + 0, 480 + 120);
+        QTest::newRow("Number Style") << 3 << "Label2" << QPoint(360 + 120, 600 + 480);
+        QTest::newRow("Number Style, last option") << 3 << "Option1_1" << QPoint(360 + 120, 600 + 2400);
+    }
+
+    void pagesAtTheDesignPositions()
+    {
+        QFETCH(int, tab);
+        QFETCH(QString, control);
+        QFETCH(QPoint, twips);
+        open();
+        child<QTabWidget>("tabstrip")->setCurrentIndex(tab);
+        QWidget *widget = child(control.toLatin1().constData());
+        QCOMPARE(widget->mapTo(m_dialog.get(), QPoint(0, 0)), twips / 15);
+        QWidget *page = widget->parentWidget();
+        while (!page->objectName().startsWith("picmain"))
+            page = page->parentWidget();
+        QVERIFY(page->rect().contains(QRect(widget->mapTo(page, QPoint(0, 0)), widget->size())));
+    }
+
+    // The Units tab's tall buttons: each caption fits inside its button, on
+    // two lines where one is too wide.
+    void unitButtonCaptionsFit()
+    {
+        open();
+        for (const char *name : {"cmdSelectAllUnits", "cmdDeselectAllUnits"}) {
+            auto *button = child<QPushButton>(name);
+            QStyleOptionButton option;
+            option.initFrom(button);
+            const QRect room = button->style()->subElementRect(QStyle::SE_PushButtonContents, &option, button);
+            const QSize caption = button->fontMetrics().size(0, button->text());
+            QVERIFY2(caption.width() < room.width() && caption.height() <= room.height(), name);
+        }
     }
 
     void failedWritesAreReported()

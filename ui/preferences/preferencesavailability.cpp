@@ -102,6 +102,7 @@ void PreferencesDialog::showEvent(QShowEvent *event)
     QDialog::showEvent(event);
     if (!m_shown) {
         m_shown = true;
+        placePages();
         quantitySelectionStep();
     }
 }

@@ -15,6 +15,7 @@
 #include "ui_frmSetOpt.h"
 
 #include <QLocale>
+#include <QStyleOptionButton>
 #include <QTimer>
 
 namespace quantix {
@@ -22,6 +23,34 @@ namespace quantix {
 namespace {
 
 constexpr int unitsTab = 2;
+
+// Where the design puts each tab's page in the dialog, in twips.
+constexpr QPoint pageOrigins[4] = {{360, 600}, {240, 480}, {360, 480}, {360, 600}};
+
+// The room a button leaves its caption.
+QRect captionRoom(const QPushButton *button)
+{
+    QStyleOptionButton option;
+    option.initFrom(button);
+    option.text = button->text();
+    return button->style()->subElementRect(QStyle::SE_PushButtonContents, &option, button);
+}
+
+// A caption too wide for its button breaks at its blanks onto more lines,
+// as the tall buttons of the design expect.
+void wrapCaption(QPushButton *button)
+{
+    const int room = captionRoom(button).width();
+    const QFontMetrics metrics = button->fontMetrics();
+    QStringList lines;
+    for (const QString &word : button->text().split(u' ', Qt::SkipEmptyParts)) {
+        if (!lines.isEmpty() && metrics.horizontalAdvance(lines.last() + u' ' + word) <= room)
+            lines.last() += u' ' + word;
+        else
+            lines.append(word);
+    }
+    button->setText(lines.join(u'\n'));
+}
 
 }
 
@@ -97,6 +126,8 @@ void PreferencesDialog::setCaptions()
     ui->Frame1_1->setTitle(str(165));
     ui->cmdSelectAllUnits->setText(str(166));
     ui->cmdDeselectAllUnits->setText(str(167));
+    wrapCaption(ui->cmdSelectAllUnits);
+    wrapCaption(ui->cmdDeselectAllUnits);
 }
 
 // lblFont shows the print font in itself: "Arial 12 pt" in Arial 12 pt.
@@ -108,6 +139,19 @@ void PreferencesDialog::showPrintFont()
     palette.setColor(QPalette::WindowText, toQColor(font.colour));
     ui->lblFont->setPalette(palette);
     ui->lblFont->setText(font.name + u' ' + QLocale().toString(font.pointSize()) + QLatin1String(" pt"));
+}
+
+// The tab strip shows every page at its frame's corner; the controls move to
+// the place the design gives their page. Only the shown page has been laid
+// out, and all pages share its place.
+void PreferencesDialog::placePages()
+{
+    const QPoint corner = ui->tabstrip->currentWidget()->mapTo(this, QPoint(0, 0));
+    for (int i = 0; i < ui->tabstrip->count(); ++i) {
+        const QPoint origin(twipsToPixels(pageOrigins[i].x()), twipsToPixels(pageOrigins[i].y()));
+        for (QWidget *control : ui->tabstrip->widget(i)->findChildren<QWidget *>(Qt::FindDirectChildrenOnly))
+            control->move(control->pos() + origin - corner);
+    }
 }
 
 void PreferencesDialog::tabSelected(int index)
