@@ -13,13 +13,18 @@
 #include "ui_frmConvRecords.h"
 
 #include <QAbstractTextDocumentLayout>
+#include <QBuffer>
 #include <QClipboard>
 #include <QCloseEvent>
+#include <QDir>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QMimeData>
+#include <QPdfWriter>
 #include <QPointer>
 #include <QPrinter>
 #include <QScreen>
+#include <QStandardPaths>
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTextDocumentFragment>
@@ -70,6 +75,30 @@ QTextCharFormat printFormat(const PrintFont &font)
     format.setFont(toQFont(font));
     format.setForeground(toQColor(font.colour));
     return format;
+}
+
+// Where a save dialog starts: the folder last saved to while it exists, else
+// the user's documents folder.
+QString suggestedFile(const QString &lastSaved, const QString &name)
+{
+    const QFileInfo last(lastSaved);
+    if (!lastSaved.isEmpty() && last.absoluteDir().exists())
+        return last.absoluteDir().filePath(name);
+    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    return QDir(QFileInfo::exists(documents) ? documents : QDir::homePath()).filePath(name);
+}
+
+// The text laid out for the device's page in the print font. Laid out on the
+// device itself, the sizes stay true; a page size set from the page's paint
+// rectangle leaves out the page numbers an unpaginated document would get.
+void printText(QPagedPaintDevice &device, const QString &text, const PrintFont &font)
+{
+    QTextDocument document;
+    document.documentLayout()->setPaintDevice(&device);
+    document.setDefaultFont(toQFont(font));
+    document.setPageSize(device.pageLayout().paintRectPixels(device.logicalDpiX()).size());
+    QTextCursor(&document).insertText(text, printFormat(font));
+    document.print(&device);
 }
 
 }
@@ -213,7 +242,10 @@ void RecordsWindow::closeEvent(QCloseEvent *event)
 
 void RecordsWindow::saveAs()
 {
-    const std::optional<QString> fileName = CommonDialogs::instance().saveFileName(this, str(73), saveFilter);
+    const QString &last = m_state.records.lastSavedFile;
+    const QString name = last.isEmpty() ? str(350) + QLatin1String(".txt") : QFileInfo(last).fileName();
+    const std::optional<QString> fileName
+        = CommonDialogs::instance().saveFileName(this, str(73), saveFilter, suggestedFile(last, name));
     if (!fileName || !writeRecords(*fileName))
         return;
     ConversionRecords &records = m_state.records;
@@ -234,7 +266,11 @@ void RecordsWindow::save()
 
 bool RecordsWindow::writeRecords(const QString &fileName)
 {
-    const QByteArray content = recordsFileContent(fileName, m_text, m_state.printFont);
+    return writeFile(fileName, recordsFileContent(fileName, m_text, m_state.printFont));
+}
+
+bool RecordsWindow::writeFile(const QString &fileName, const QByteArray &content)
+{
     if (const std::optional<QString> error = writeRecordsFile(fileName, content)) {
         Messages::show(this, {*error, QMessageBox::Critical});
         return false;
@@ -247,21 +283,36 @@ QString RecordsWindow::selectedText() const
     return ui->txtRecords->textCursor().selection().toPlainText();
 }
 
-// The selection, or else the whole text, laid out for the printer's page in
-// the print font. Laying it out on the printer itself keeps the sizes true
-// and leaves out the page numbers an unpaginated document would get.
+// The selection, or else the whole text, in the print font. Without a
+// printer the print dialog offers a PDF file; a PDF file is written as a
+// records file is, so that a failed write keeps the file that was there.
 void RecordsWindow::print()
 {
+    CommonDialogs &dialogs = CommonDialogs::instance();
     QPrinter printer(QPrinter::HighResolution);
-    if (!CommonDialogs::instance().print(this, str(73), printer))
+    if (!dialogs.printerInstalled()) {
+        if (Messages::show(this, {str(1201), QMessageBox::Information, QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes})
+            != QMessageBox::Yes)
+            return;
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(suggestedFile(m_state.records.lastSavedFile, str(350) + QLatin1String(".pdf")));
+    }
+    if (!dialogs.print(this, str(73), printer))
         return;
     const QString selection = selectedText();
-    QTextDocument document;
-    document.documentLayout()->setPaintDevice(&printer);
-    document.setDefaultFont(toQFont(m_state.printFont));
-    document.setPageSize(printer.pageRect(QPrinter::DevicePixel).size());
-    QTextCursor(&document).insertText(selection.isEmpty() ? m_text : selection, printFormat(m_state.printFont));
-    document.print(&printer);
+    const QString &text = selection.isEmpty() ? m_text : selection;
+    if (printer.outputFormat() == QPrinter::PdfFormat && !printer.outputFileName().isEmpty()) {
+        QBuffer pdf;
+        pdf.open(QIODevice::WriteOnly);
+        QPdfWriter writer(&pdf);
+        writer.setTitle(str(350));
+        writer.setResolution(printer.resolution());
+        writer.setPageLayout(printer.pageLayout());
+        printText(writer, text, m_state.printFont);
+        writeFile(printer.outputFileName(), pdf.data());
+        return;
+    }
+    printText(printer, text, m_state.printFont);
     if (printer.printerState() == QPrinter::Error)
         Messages::show(this, {str(1010), QMessageBox::Critical});
 }

@@ -63,6 +63,7 @@ private:
     void activated();
     void editMenuOpening();
     bool writeRecords(const QString &fileName);
+    bool writeFile(const QString &fileName, const QByteArray &content);
     QString selectedText() const;
     void showText();
 

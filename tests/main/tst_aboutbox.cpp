@@ -86,14 +86,18 @@ private slots:
         QFETCH(int, typ);
         AboutBox box;
         bool sawModal = false;
+        bool clearOfTheEdge = false;
         QTimer::singleShot(0, &box, [&] {
             sawModal = box.isModal() && box.isVisible() && box.windowTitle() == QStringLiteral("About Quantix 96");
             auto *ok = box.findChild<QPushButton *>("cmdOK");
             sawModal = sawModal && ok->isVisible() && ok->text() == QStringLiteral("&OK");
+            // the button keeps off the box's edge by the margin above the title
+            clearOfTheEdge = box.height() - 1 - ok->geometry().bottom() >= box.findChild<QLabel *>("lblTitle")->y();
             QTest::mouseClick(ok, Qt::LeftButton);
         });
         box.ShowAbout(typ);
         QVERIFY(sawModal);
+        QVERIFY(clearOfTheEdge);
         QVERIFY(!box.isVisible());
     }
 };

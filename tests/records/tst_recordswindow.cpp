@@ -15,6 +15,7 @@
 #include <QPointer>
 #include <QScreen>
 #include <QSettings>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextBlock>
@@ -71,6 +72,12 @@ class TestRecordsWindow : public QObject
         box()->setTextCursor(cursor);
     }
 
+    static QString documents()
+    {
+        const QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+        return QFileInfo::exists(folder) ? folder : QDir::homePath();
+    }
+
     static QString setting(const char *key) { return ReadSetting(section::settings, QLatin1String(key), QStringLiteral("absent")); }
 
 private slots:
@@ -87,6 +94,7 @@ private slots:
     {
         QFile::remove(settingsLocation());
         m_messages.clear();
+        m_messages.answer = QMessageBox::Ok;
         m_dialogs = FakeDialogs::install();
         m_state = AppState();
         m_state.records.exist = true;
@@ -348,10 +356,66 @@ private slots:
         QCOMPARE(m_dialogs->printCalls, 3);
         QCOMPARE(m_dialogs->printTitle, QStringLiteral("Quantix 96"));
         QVERIFY(m_messages.isEmpty());
-        // a job that cannot be written is reported
+        // a PDF file that cannot be written says why; one that the disk
+        // cannot take keeps the file that was there
         m_dialogs->pdfFile = path("missing/x.pdf");
         m_window->print();
-        QCOMPARE(m_messages, (QList<MessageSpec>{{"The conversion records could not be printed.", QMessageBox::Critical}}));
+        QCOMPARE(m_messages, (QList<MessageSpec>{{"No such file or directory", QMessageBox::Critical}}));
+        const QByteArray before = readAll(path("all.pdf"));
+        m_dialogs->pdfFile = path("all.pdf");
+        {
+            const FileSizeLimit full(before.size() / 2);
+            m_window->print();
+        }
+        QCOMPARE(m_messages.value(1).text, QStringLiteral("File too large"));
+        QCOMPARE(readAll(path("all.pdf")), before);
+    }
+
+    // State: no printer installed. Action: Print. Expected: the question
+    // whether to print to a PDF file; Yes offers the file in the print dialog,
+    // No ends the command.
+    void printingWithoutAPrinter()
+    {
+        load();
+        showActive();
+        m_dialogs->hasPrinter = false;
+        m_messages.answer = QMessageBox::No;
+        m_window->print();
+        QCOMPARE(m_messages, (QList<MessageSpec>{{"No printer is installed. Print the conversion records to a PDF file instead?",
+                                                  QMessageBox::Information, QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes}}));
+        QCOMPARE(m_dialogs->printCalls, 0);
+        m_messages.answer = QMessageBox::Yes;
+        m_dialogs->pdfFile = path("no printer.pdf");
+        m_window->print();
+        QCOMPARE(m_dialogs->printCalls, 1);
+        QCOMPARE(QFileInfo(m_dialogs->offeredPdfFile).fileName(), QStringLiteral("Conversion Records.pdf"));
+        QCOMPARE(QFileInfo(m_dialogs->offeredPdfFile).absolutePath(), documents());
+        const QString text = QString::fromUtf8(runReader("pdftotext", {path("no printer.pdf"), "-"}));
+        QVERIFY2(text.contains("2. (Area)"), qPrintable(text));
+        QCOMPARE(m_messages.size(), 2);
+    }
+
+    // The save dialog starts in the folder last saved to, under the name
+    // saved, else in the documents folder with a name of its own.
+    void saveDialogSuggestion()
+    {
+        load();
+        m_window->saveAs();
+        QCOMPARE(m_dialogs->saveSuggestion, QDir(documents()).filePath("Conversion Records.txt"));
+        QVERIFY(QDir(m_dir.path()).mkdir("saved"));
+        m_dialogs->saveAnswers = {path("saved/monday.rtf")};
+        m_window->saveAs();
+        m_window->saveAs();
+        QCOMPARE(m_dialogs->saveSuggestion, path("saved/monday.rtf"));
+        m_window->print();
+        QCOMPARE(m_dialogs->offeredPdfFile, QString());  // a printer is installed: no file offered
+        m_dialogs->hasPrinter = false;
+        m_messages.answer = QMessageBox::Yes;
+        m_window->print();
+        QCOMPARE(m_dialogs->offeredPdfFile, path("saved/Conversion Records.pdf"));
+        QVERIFY(QDir(path("saved")).removeRecursively());
+        m_window->saveAs();
+        QCOMPARE(m_dialogs->saveSuggestion, QDir(documents()).filePath("monday.rtf"));
     }
 
     void clipboardAndEditMenu()

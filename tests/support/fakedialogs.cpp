@@ -10,11 +10,13 @@ std::optional<QString> FakeDialogs::openProgramFile(QWidget *, const QString &ti
     return chosenProgram;
 }
 
-std::optional<QString> FakeDialogs::saveFileName(QWidget *, const QString &title, const QString &filter)
+std::optional<QString> FakeDialogs::saveFileName(QWidget *, const QString &title, const QString &filter,
+                                                const QString &suggestion)
 {
     ++saveCalls;
     saveTitle = title;
     saveFilter = filter;
+    saveSuggestion = suggestion;
     const QString answer = saveAnswers.isEmpty() ? QString() : saveAnswers.takeFirst();
     return answer.isEmpty() ? std::nullopt : std::optional<QString>(answer);
 }
@@ -29,6 +31,7 @@ bool FakeDialogs::print(QWidget *, const QString &title, QPrinter &printer)
 {
     ++printCalls;
     printTitle = title;
+    offeredPdfFile = printer.outputFormat() == QPrinter::PdfFormat ? printer.outputFileName() : QString();
     if (pdfFile.isEmpty())
         return false;
     printer.setOutputFormat(QPrinter::PdfFormat);

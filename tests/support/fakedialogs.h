@@ -18,20 +18,24 @@ public:
     // Save dialogs answer from the front of the queue.
     QStringList saveAnswers;
     int saveCalls = 0;
-    QString saveTitle, saveFilter;
+    QString saveTitle, saveFilter, saveSuggestion;
 
     // Font: the answer, and the font the dialog opened with.
     std::optional<ChosenFont> chosenFont;
     ChosenFont initialFont;
 
     // Print: the job goes to this PDF file; empty, the dialog is cancelled.
+    // The dialog remembers the PDF file it was offered.
+    bool hasPrinter = true;
     QString pdfFile;
     int printCalls = 0;
-    QString printTitle;
+    QString printTitle, offeredPdfFile;
 
     std::optional<QString> openProgramFile(QWidget *parent, const QString &title) override;
-    std::optional<QString> saveFileName(QWidget *parent, const QString &title, const QString &filter) override;
+    std::optional<QString> saveFileName(QWidget *parent, const QString &title, const QString &filter,
+                                        const QString &suggestion) override;
     std::optional<ChosenFont> font(QWidget *parent, const ChosenFont &initial) override;
+    bool printerInstalled() override { return hasPrinter; }
     bool print(QWidget *parent, const QString &title, QPrinter &printer) override;
 
     // Installs a fresh instance and returns it; the program's dialogs own it.

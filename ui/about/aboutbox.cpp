@@ -19,7 +19,6 @@ namespace {
 // the caption leave of them.
 constexpr int outerWidth = 3800;
 constexpr int splashHeight = 2385;
-constexpr int aboutHeight = 2925;
 constexpr int borderTwips = 2 * 4 * twipsPerPixel;
 constexpr int captionTwips = 26 * twipsPerPixel;
 
@@ -42,7 +41,7 @@ AboutBox::AboutBox(QWidget *parent)
     setProgramIcon(this);
     ui->Image1->setPixmap(windowIcon().pixmap(32, 32));
     CentreWindow(this);
-    setFixedSize(clientSize(aboutHeight));
+    setFixedSize(aboutSize());
     setWindowTitle(str(300));
     ui->lblTitle->setText(titleText());
     ui->lblCopyright->setText(QString::fromUtf8(version::legalNotice));
@@ -51,6 +50,14 @@ AboutBox::AboutBox(QWidget *parent)
 }
 
 AboutBox::~AboutBox() = default;
+
+// The about box's 2925 twips of outer height would end at the OK button's
+// last row under a caption of today's height: the box ends below the button
+// instead, by the margin the title has above it.
+QSize AboutBox::aboutSize() const
+{
+    return {clientSize(splashHeight).width(), ui->cmdOK->geometry().bottom() + 1 + ui->lblTitle->y()};
+}
 
 QString AboutBox::titleText()
 {
@@ -84,7 +91,7 @@ void AboutBox::ShowAbout(int Typ)
         paintOnceExposed();
         return;
     }
-    setFixedSize(clientSize(aboutHeight));
+    setFixedSize(aboutSize());
     setWindowTitle(str(300));
     ui->cmdOK->show();
     exec();

@@ -27,6 +27,7 @@ public:
 
 private:
     void paintOnceExposed();
+    QSize aboutSize() const;
 
     std::unique_ptr<Ui::frmAbout> ui;
 };

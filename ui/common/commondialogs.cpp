@@ -1,13 +1,19 @@
 #include "commondialogs.h"
 
+#include "messages.h"
 #include "programfiledialog.h"
 #include "stringtable.h"
 
 #include <QColorDialog>
 #include <QDialogButtonBox>
+#include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QFontDialog>
+#include <QLineEdit>
 #include <QPrintDialog>
+#include <QPrinter>
+#include <QPrinterInfo>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -15,7 +21,29 @@ namespace quantix {
 
 namespace {
 
-// The font dialog with a colour choice beside the font's own effects.
+// The save dialog, which refuses a name in a folder that does not exist
+// and stays open for another.
+class SaveDialog : public QFileDialog
+{
+public:
+    using QFileDialog::QFileDialog;
+
+    void accept() override
+    {
+        const QStringList files = selectedFiles();
+        if (!files.isEmpty()) {
+            const QFileInfo chosen(files.constFirst());
+            if (!chosen.isDir() && !chosen.absoluteDir().exists()) {
+                Messages::show(this, {str(1200).arg(QDir::toNativeSeparators(chosen.absolutePath())), QMessageBox::Warning});
+                return;
+            }
+        }
+        QFileDialog::accept();
+    }
+};
+
+// The font dialog with a colour choice beside the font's own effects; the
+// sample shows the chosen colour.
 class FontWithColourDialog : public QDialog
 {
 public:
@@ -33,7 +61,9 @@ public:
             const QColor colour = QColorDialog::getColor(m_colour, this);
             if (colour.isValid())
                 m_colour = colour;
+            showColour();
         });
+        showColour();
         auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
         connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
         connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
@@ -46,6 +76,15 @@ public:
     ChosenFont chosen() const { return {m_fonts->currentFont(), m_colour}; }
 
 private:
+    void showColour()
+    {
+        if (auto *sample = m_fonts->findChild<QLineEdit *>(QStringLiteral("qt_fontDialog_sampleEdit"))) {
+            QPalette palette = sample->palette();
+            palette.setColor(QPalette::Text, m_colour);
+            sample->setPalette(palette);
+        }
+    }
+
     QFontDialog *m_fonts;
     QColor m_colour;
 };
@@ -61,11 +100,16 @@ public:
         return dialog.chosenProgram();
     }
 
-    std::optional<QString> saveFileName(QWidget *parent, const QString &title, const QString &filter) override
+    std::optional<QString> saveFileName(QWidget *parent, const QString &title, const QString &filter,
+                                        const QString &suggestion) override
     {
-        QFileDialog dialog(parent, title, QString(), filter);
+        SaveDialog dialog(parent, title, suggestion, filter);
         dialog.setAcceptMode(QFileDialog::AcceptSave);
         dialog.setFileMode(QFileDialog::AnyFile);
+#ifndef Q_OS_WIN
+        // The check of the folder needs the dialog's own accept().
+        dialog.setOption(QFileDialog::DontUseNativeDialog);
+#endif
         if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
             return std::nullopt;
         return dialog.selectedFiles().constFirst();
@@ -79,11 +123,13 @@ public:
         return dialog.chosen();
     }
 
+    bool printerInstalled() override { return !QPrinterInfo::availablePrinterNames().isEmpty(); }
+
     bool print(QWidget *parent, const QString &title, QPrinter &printer) override
     {
         QPrintDialog dialog(&printer, parent);
         dialog.setWindowTitle(title);
-        dialog.setOption(QAbstractPrintDialog::PrintToFile, false);
+        dialog.setOption(QAbstractPrintDialog::PrintToFile, printer.outputFormat() == QPrinter::PdfFormat);
         dialog.setOption(QAbstractPrintDialog::PrintSelection, false);
         dialog.setOption(QAbstractPrintDialog::PrintPageRange, false);
         dialog.setOption(QAbstractPrintDialog::PrintCurrentPage, false);

@@ -30,11 +30,18 @@ public:
     // A program to run: an existing file, or a program on PATH typed by its
     // name, possibly with arguments (ProgramFileDialog).
     virtual std::optional<QString> openProgramFile(QWidget *parent, const QString &title) = 0;
-    // A file name in an existing folder; overwriting asks first.
-    virtual std::optional<QString> saveFileName(QWidget *parent, const QString &title, const QString &filter) = 0;
-    // Scalable fonts, with underline, strike-out and a colour.
+    // A file name in an existing folder, starting from suggestion (a folder
+    // and a name in it). Overwriting asks first; a folder that does not exist
+    // is refused before the dialog closes.
+    virtual std::optional<QString> saveFileName(QWidget *parent, const QString &title, const QString &filter,
+                                                const QString &suggestion) = 0;
+    // Scalable fonts, with underline, strike-out and a colour, shown in the
+    // sample.
     virtual std::optional<ChosenFont> font(QWidget *parent, const ChosenFont &initial) = 0;
-    // Lets the user choose the printer; false when cancelled.
+    // Whether the system has a printer to print on.
+    virtual bool printerInstalled() = 0;
+    // Lets the user choose the printer; false when cancelled. A printer set
+    // up for a PDF file is offered as printing to that file.
     virtual bool print(QWidget *parent, const QString &title, QPrinter &printer) = 0;
 
     // The dialogs in use: the real ones unless a test replaced them.
