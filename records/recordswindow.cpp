@@ -24,6 +24,7 @@
 #include <QPointer>
 #include <QPrinter>
 #include <QScreen>
+#include <QScrollBar>
 #include <QStandardPaths>
 #include <QTextCursor>
 #include <QTextDocument>
@@ -120,9 +121,12 @@ RecordsWindow::RecordsWindow(AppState &state, QWidget *parent)
 
     restoreStoredGeometry();
     setCaptions();
-    // Lines wrap at the width the box has when the window loads.
-    ui->txtRecords->setLineWrapMode(QTextEdit::FixedPixelWidth);
-    ui->txtRecords->setLineWrapColumnOrWidth(width());
+    // Lines wrap at the width the box has when the window loads, less its
+    // frame and the vertical scroll bar, so that the ends of the lines stay
+    // in sight and no horizontal bar is needed at that size.
+    QTextEdit *box = ui->txtRecords;
+    box->setLineWrapMode(QTextEdit::FixedPixelWidth);
+    box->setLineWrapColumnOrWidth(width() - 2 * box->frameWidth() - box->verticalScrollBar()->sizeHint().width());
     buildRecordsText();
 
     connect(ui->mnufilesave, &QAction::triggered, this, &RecordsWindow::save);

@@ -19,6 +19,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextBlock>
+#include <QScrollBar>
 #include <QTextEdit>
 
 using namespace quantix;
@@ -118,6 +119,29 @@ private slots:
         // the defaults: 300, 300, 7575 and 3840 twips
         QCOMPARE(m_window->pos(), QPoint(20, 20));
         QCOMPARE(m_window->size(), QSize(505, 256));
+    }
+
+    // At the default size the lines wrap clear of the vertical scroll bar, so
+    // no horizontal bar shows, with a few records or many.
+    void linesEndBesideTheScrollBar_data()
+    {
+        QTest::addColumn<int>("records");
+        QTest::newRow("two") << 2;
+        QTest::newRow("a hundred") << 100;
+    }
+
+    void linesEndBesideTheScrollBar()
+    {
+        QFETCH(int, records);
+        for (int i = m_state.records.count(); i < records; ++i)
+            m_state.records.append({"Length", "mile (International nautical)", "micrometre (micron)  (µm)", "123456789",
+                                    "228,800,000,000,000.000"});
+        load();
+        showActive();
+        QTextEdit *text = box();
+        QCOMPARE(text->verticalScrollBar()->isVisible(), records > 20);
+        QVERIFY(!text->horizontalScrollBar()->isVisible());
+        QVERIFY(text->document()->size().width() <= text->viewport()->width());
     }
 
     void geometryRoundTrip()
