@@ -12,7 +12,11 @@
 #include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QAbstractTextDocumentLayout>
+#include <QScrollBar>
+#include <QSet>
 #include <QTextBlock>
+#include <QTextTable>
 #include <QTextBrowser>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -239,8 +243,61 @@ private slots:
         QTest::mouseClick(hits->viewport(), Qt::LeftButton, {}, hits->visualItemRect(found.value(0)).center());
         QCOMPARE(window->windowTitle(), QStringLiteral("Metric Prefixes - Quantix 96 Help"));
 
+        // Two controls share the caption "Converted result": their pop-up
+        // texts are not topics of the window and are not listed.
+        query->clear();
+        QTest::keyClicks(query, QStringLiteral("converted result"));
+        const QStringList listed = titles();
+        QVERIFY(!listed.isEmpty());
+        QVERIFY(!listed.contains(QStringLiteral("Converted result")));
+        QCOMPARE(QSet<QString>(listed.cbegin(), listed.cend()).size(), listed.size());
+
         QTest::keyClicks(query, QStringLiteral(" zebra"));
-        QVERIFY(titles().isEmpty());
+        QCOMPARE(titles(), QStringList{QStringLiteral("No topic contains these words.")});
+        QCOMPARE(hits->item(0)->flags(), Qt::NoItemFlags);
+        QTest::mouseClick(hits->viewport(), Qt::LeftButton, {}, hits->visualItemRect(hits->item(0)).center());
+        QCOMPARE(window->windowTitle(), QStringLiteral("Metric Prefixes - Quantix 96 Help"));
+    }
+
+    // Every value of the constants table stays on one line, at the window's
+    // first size and in a narrow window, where the table scrolls instead.
+    void constantsNeverWrapInANumber_data()
+    {
+        QTest::addColumn<int>("width");
+        QTest::addColumn<bool>("scrolls");
+        QTest::newRow("first size") << 0 << false;
+        QTest::newRow("narrow") << 360 << true;
+    }
+
+    void constantsNeverWrapInANumber()
+    {
+        QFETCH(int, width);
+        QFETCH(bool, scrolls);
+        HelpViewer viewer(m_owner.get(), shippedFile());
+        viewer.showTopic(100);
+        QWidget *window = shownHelpWindow();
+        QVERIFY(QTest::qWaitForWindowExposed(window));
+        if (width > 0)
+            window->resize(width, window->height());
+        auto *browser = window->findChild<QTextBrowser *>(QStringLiteral("text"));
+        QTRY_VERIFY(width == 0 || browser->width() < width);
+        browser->document()->documentLayout()->documentSize();
+        QTextTable *table = nullptr;
+        for (QTextFrame *frame : browser->document()->rootFrame()->childFrames())
+            table = table ? table : qobject_cast<QTextTable *>(frame);
+        QVERIFY(table);
+        QCOMPARE(table->cellAt(0, 2).firstCursorPosition().block().text(), QStringLiteral("Value"));
+        int values = 0;
+        for (int row = 1; row < table->rows(); ++row) {
+            const QTextTableCell cell = table->cellAt(row, 2);
+            if (cell.column() != 2)
+                continue;  // a heading across the table
+            const QTextBlock block = cell.firstCursorPosition().block();
+            QVERIFY2(block.layout()->lineCount() == 1, qPrintable(block.text()));
+            ++values;
+        }
+        QVERIFY(values > 40);
+        QCOMPARE(browser->horizontalScrollBar()->maximum() > 0, scrolls);
     }
 
     // The file is read once and kept until quit; after quit it is read again.

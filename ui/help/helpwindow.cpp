@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QRegularExpression>
 #include <QSplitter>
 #include <QToolButton>
 #include <QUrl>
@@ -23,6 +24,16 @@ QString forwardCaption() { return str(1022); }
 QString findCaption() { return str(1023); }
 constexpr int contentsCaptionId = 51;
 constexpr QSize initialSize(640, 480);
+
+// Qt's rich text ignores nowrap on a table cell: the cell's text goes into
+// a block of unbreakable lines instead, so that a value such as
+// "6.626 070 15 × 10⁻³⁴" stays on one line and the table grows wider.
+QString keepCellsOnOneLine(QString body)
+{
+    static const QRegularExpression cell(QStringLiteral("(<t[dh]\\b[^>]*\\bnowrap\\b[^>]*>)(.*?)(</t[dh]>)"),
+                                         QRegularExpression::CaseInsensitiveOption | QRegularExpression::DotMatchesEverythingOption);
+    return body.replace(cell, QStringLiteral("\\1<div style=\"white-space:nowrap\">\\2</div>\\3"));
+}
 
 QToolButton *addButton(QHBoxLayout *row, const QString &name, const QString &caption)
 {
@@ -92,7 +103,8 @@ HelpWindow::HelpWindow(std::shared_ptr<const HelpFile> file, QWidget *parent)
     connect(m_text, &QTextBrowser::anchorClicked, this, &HelpWindow::followLink);
     connect(m_query, &QLineEdit::textChanged, this, &HelpWindow::search);
     const auto showHit = [this](QListWidgetItem *item) {
-        if (const HelpTopic *topic = m_file->topic(item->data(Qt::UserRole).toInt()))
+        const QVariant context = item->data(Qt::UserRole);
+        if (const HelpTopic *topic = context.isValid() ? m_file->topic(context.toInt()) : nullptr)
             showTopic(*topic);
     };
     connect(m_hits, &QListWidget::itemClicked, this, showHit);
@@ -126,7 +138,7 @@ void HelpWindow::display(int context)
     if (!topic)
         return;
     setWindowTitle(topic->title + titleSuffix());
-    m_text->setHtml(QLatin1String("<h2>") + topic->title.toHtmlEscaped() + QLatin1String("</h2>") + topic->body);
+    m_text->setHtml(QLatin1String("<h2>") + topic->title.toHtmlEscaped() + QLatin1String("</h2>") + keepCellsOnOneLine(topic->body));
     updateButtons();
 }
 
@@ -149,22 +161,30 @@ void HelpWindow::followLink(const QUrl &link)
         showTopic(*topic);
 }
 
-// Without words the list is the index of all full topics.
+// The list holds the topics of the help window only: a control's pop-up
+// text belongs to What's This (two controls of one caption would be listed
+// twice). Without words the list is the index of all those topics; words
+// that no topic contains are answered with a line that says so.
 void HelpWindow::search(const QString &query)
 {
     m_hits->clear();
+    const bool words = !query.trimmed().isEmpty();
     QList<const HelpTopic *> found;
-    if (query.trimmed().isEmpty()) {
-        for (const HelpTopic &topic : m_file->topics()) {
-            if (topic.kind != TopicKind::Popup)
-                found.append(&topic);
-        }
-    } else {
+    if (words) {
         found = m_file->search(query);
+    } else {
+        for (const HelpTopic &topic : m_file->topics())
+            found.append(&topic);
     }
     for (const HelpTopic *topic : std::as_const(found)) {
+        if (topic->kind == TopicKind::Popup)
+            continue;
         auto *item = new QListWidgetItem(topic->title, m_hits);
         item->setData(Qt::UserRole, topic->context);
+    }
+    if (words && m_hits->count() == 0) {
+        auto *none = new QListWidgetItem(str(1202), m_hits);
+        none->setFlags(Qt::NoItemFlags);
     }
 }
 
