@@ -298,6 +298,14 @@ private slots:
         }
         QVERIFY(values > 40);
         QCOMPARE(browser->horizontalScrollBar()->maximum() > 0, scrolls);
+        // Nowhere in the topic does a line break inside a word or a number:
+        // only after a blank, a slash or a hyphen.
+        for (QTextBlock block = browser->document()->begin(); block.isValid(); block = block.next()) {
+            for (int line = 1; line < block.layout()->lineCount(); ++line) {
+                const int start = block.layout()->lineAt(line).textStart();
+                QVERIFY2(QStringLiteral(" /-").contains(block.text().at(start - 1)), qPrintable(block.text().left(start) + " | " + block.text().mid(start)));
+            }
+        }
     }
 
     // The file is read once and kept until quit; after quit it is read again.

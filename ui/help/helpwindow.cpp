@@ -85,6 +85,9 @@ HelpWindow::HelpWindow(std::shared_ptr<const HelpFile> file, QWidget *parent)
     m_text->setObjectName(QStringLiteral("text"));
     m_text->setOpenLinks(false);
     m_text->setOpenExternalLinks(false);
+    // A narrow table column breaks between words, never inside one: the table
+    // grows wider and scrolls instead.
+    m_text->setWordWrapMode(QTextOption::WordWrap);
 
     auto *splitter = new QSplitter(Qt::Horizontal);
     splitter->addWidget(m_searchPanel);
