@@ -2,6 +2,7 @@
 
 #include "conversionerror.h"
 
+#include <algorithm>
 #include <array>
 #include <charconv>
 #include <cmath>
@@ -32,117 +33,175 @@ constexpr int digitValue(char c, int base)
     return d < base ? d : -1;
 }
 
-// Reads text from position i, skipping blanks; a small cursor over the input.
-struct Scanner
+constexpr bool isExponentMark(char c)
 {
-    std::string_view text;
-    std::size_t i = 0;
-
-    char peek()
-    {
-        while (i < text.size() && isBlank(text[i]))
-            ++i;
-        return i < text.size() ? text[i] : '\0';
-    }
-};
-
-double readRadixNumber(Scanner &in, int base)
-{
-    double value = 0;
-    for (int d; (d = digitValue(in.peek(), base)) >= 0; ++in.i)
-        value = value * base + d;
-    if (std::isinf(value))
-        throw ConversionError(ConversionError::Overflow);
-    return value;
+    return c == 'e' || c == 'E' || c == 'd' || c == 'D';
 }
 
 }
 
-double readTypedValue(std::string_view text)
+// The digits themselves need no clearing: m_count says how many are valid.
+void TypedValueReader::reset()
 {
-    Scanner in{text};
-    if (in.peek() == '&') {
-        ++in.i;
-        const char radix = in.peek();
-        if (radix == 'h' || radix == 'H') {
-            ++in.i;
-            return readRadixNumber(in, 16);
-        }
-        if (radix == 'o' || radix == 'O') {
-            ++in.i;
-            return readRadixNumber(in, 8);
-        }
-        return 0;
-    }
+    m_state = State::Start;
+    m_negative = false;
+    m_seenPoint = false;
+    m_negativeExponent = false;
+    m_droppedNonZero = false;
+    m_radix = 0;
+    m_count = 0;
+    m_dropped = 0;
+    m_pointShift = 0;
+    m_exponent = 0;
+    m_radixValue = 0;
+}
 
-    bool negative = false;
-    if (const char c = in.peek(); c == '+' || c == '-') {
-        negative = c == '-';
-        ++in.i;
-    }
-
-    std::string mantissa;  // significant digits, leading zeros dropped
-    long long pointShift = 0;  // decimal exponent of the digit after the last one in mantissa
-    bool seenPoint = false;
-    bool seenDigit = false;
-    for (char c; (c = in.peek()) != '\0'; ++in.i) {
-        if (isDigit(c)) {
-            seenDigit = true;
-            if (c == '0' && mantissa.empty()) {
-                if (seenPoint)
-                    --pointShift;
+bool TypedValueReader::read(std::string_view piece)
+{
+    for (const char c : piece) {
+        if (isBlank(c))
+            continue;
+        switch (m_state) {
+        case State::Start:
+            if (c == '&') {
+                m_state = State::Ampersand;
                 continue;
             }
-            mantissa.push_back(c);
-            if (seenPoint)
-                --pointShift;
-        } else if (c == '.' && !seenPoint) {
-            seenPoint = true;
-        } else {
-            break;
+            m_state = State::Mantissa;
+            if (c == '+' || c == '-') {
+                m_negative = c == '-';
+                continue;
+            }
+            [[fallthrough]];
+        case State::Mantissa:
+            if (isDigit(c)) {
+                addDigit(c);
+                continue;
+            }
+            if (c == '.' && !m_seenPoint) {
+                m_seenPoint = true;
+                continue;
+            }
+            // Without a significant digit the value is zero whatever follows.
+            if (m_count == 0 || !isExponentMark(c)) {
+                m_state = State::Done;
+                return false;
+            }
+            m_state = State::ExponentMark;
+            continue;
+        case State::ExponentMark:
+            if (c == '+' || c == '-') {
+                m_negativeExponent = c == '-';
+                m_state = State::ExponentSign;
+                continue;
+            }
+            [[fallthrough]];
+        case State::ExponentSign:
+            if (!isDigit(c)) {
+                // An exponent mark without digits is no exponent.
+                m_negativeExponent = false;
+                m_state = State::Done;
+                return false;
+            }
+            m_state = State::ExponentDigits;
+            [[fallthrough]];
+        case State::ExponentDigits:
+            if (!isDigit(c)) {
+                m_state = State::Done;
+                return false;
+            }
+            {
+                constexpr long long limit = 1'000'000'000'000LL;  // far beyond any double
+                m_exponent = std::min(limit, m_exponent * 10 + (c - '0'));
+            }
+            continue;
+        case State::Ampersand:
+            m_radix = c == 'h' || c == 'H' ? 16 : c == 'o' || c == 'O' ? 8 : 0;
+            if (m_radix == 0) {
+                m_state = State::Done;
+                return false;
+            }
+            m_state = State::Radix;
+            continue;
+        case State::Radix:
+            if (const int d = digitValue(c, m_radix); d >= 0) {
+                m_radixValue = m_radixValue * m_radix + d;
+                continue;
+            }
+            m_state = State::Done;
+            return false;
+        case State::Done:
+            return false;
         }
     }
-    if (!seenDigit || mantissa.empty())
-        return negative ? -0.0 : 0.0;
+    return m_state != State::Done;
+}
 
-    long long exponent = 0;
-    if (const char c = in.peek(); c == 'e' || c == 'E' || c == 'd' || c == 'D') {
-        Scanner ahead = in;
-        ++ahead.i;
-        bool negativeExponent = false;
-        if (const char s = ahead.peek(); s == '+' || s == '-') {
-            negativeExponent = s == '-';
-            ++ahead.i;
-        }
-        if (isDigit(ahead.peek())) {
-            constexpr long long limit = 1'000'000'000'000LL;  // far beyond any double
-            for (char d; isDigit(d = ahead.peek()); ++ahead.i)
-                exponent = std::min(limit, exponent * 10 + (d - '0'));
-            if (negativeExponent)
-                exponent = -exponent;
-        }
+void TypedValueReader::addDigit(char c)
+{
+    if (m_seenPoint)
+        --m_pointShift;
+    if (m_count < keptDigits) {
+        if (c != '0' || m_count != 0)
+            m_digits[m_count++] = c;
+        return;
     }
+    ++m_dropped;
+    m_droppedNonZero |= c != '0';
+}
 
-    const long long scale = pointShift + exponent;
-    // The value is mantissa × 10^scale; its leading digit stands at 10^magnitude.
-    const long long magnitude = scale + static_cast<long long>(mantissa.size()) - 1;
+double TypedValueReader::value() const
+{
+    if (m_radix != 0) {
+        if (std::isinf(m_radixValue))
+            throw ConversionError(ConversionError::Overflow);
+        return m_radixValue;
+    }
+    return decimalValue();
+}
+
+// The kept digits are followed by a 1 when a dropped digit was not zero:
+// every halfway point between two doubles has fewer digits than are kept,
+// so the shortened text lies on the same side of each of them as the whole
+// one and rounds to the same double.
+double TypedValueReader::decimalValue() const
+{
+    const double zero = m_negative ? -0.0 : 0.0;
+    if (m_count == 0)
+        return zero;
+    long long scale = m_pointShift + (m_negativeExponent ? -m_exponent : m_exponent) + m_dropped;
+    // The value is digits × 10^scale; its leading digit stands at 10^magnitude.
+    const long long magnitude = scale + static_cast<long long>(m_count) - 1;
     if (magnitude > 400)
         throw ConversionError(ConversionError::Overflow);
     if (magnitude < -400)
-        return negative ? -0.0 : 0.0;
+        return zero;
 
-    mantissa.push_back('e');
-    mantissa += std::to_string(scale);
+    std::array<char, keptDigits + 32> text;
+    std::copy_n(m_digits.begin(), m_count, text.begin());
+    std::size_t size = m_count;
+    if (m_droppedNonZero) {
+        text[size++] = '1';
+        --scale;
+    }
+    text[size++] = 'e';
+    char *const end = std::to_chars(text.data() + size, text.data() + text.size(), scale).ptr;
     double value = 0;
-    const auto [end, error] = std::from_chars(mantissa.data(), mantissa.data() + mantissa.size(), value);
-    if (error == std::errc::result_out_of_range) {
+    if (std::from_chars(text.data(), end, value).ec == std::errc::result_out_of_range) {
         if (magnitude > 0)
             throw ConversionError(ConversionError::Overflow);
         value = 0;
     }
     if (std::isinf(value))
         throw ConversionError(ConversionError::Overflow);
-    return negative ? -value : value;
+    return m_negative ? -value : value;
+}
+
+double readTypedValue(std::string_view text)
+{
+    TypedValueReader reader;
+    reader.read(text);
+    return reader.value();
 }
 
 double readTypedValue(QStringView text)

@@ -4,6 +4,7 @@
 #include <QString>
 #include <QStringView>
 
+#include <array>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -19,6 +20,48 @@ namespace quantix {
 // Throws ConversionError(Overflow) when the number is too large for a double.
 double readTypedValue(std::string_view text);
 double readTypedValue(QStringView text);
+
+// The same rule over text that arrives in pieces, in bounded memory whatever
+// its length: it keeps the significant digits that can still decide the
+// rounding (a double needs at most 767; later ones only count and say
+// whether they were all zeros) and the exponent. value() gives the double
+// readTypedValue gives for the whole text read so far.
+class TypedValueReader
+{
+public:
+    TypedValueReader() { reset(); }
+    // Starts a new text.
+    void reset();
+
+    // Reads the next piece. False once the number has ended: nothing that
+    // follows can change the value, so the caller may skip the rest unread.
+    bool read(std::string_view piece);
+    bool finished() const { return m_state == State::Done; }
+
+    // Throws ConversionError(Overflow) when the number is too large for a double.
+    double value() const;
+
+private:
+    static constexpr std::size_t keptDigits = 800;
+
+    enum class State : unsigned char { Start, Ampersand, Radix, Mantissa, ExponentMark, ExponentSign, ExponentDigits, Done };
+
+    void addDigit(char c);
+    double decimalValue() const;
+
+    State m_state;
+    bool m_negative;
+    bool m_seenPoint;
+    bool m_negativeExponent;
+    bool m_droppedNonZero;    // a digit after the kept ones was not 0
+    int m_radix;              // 16 or 8 after "&H" / "&O"
+    std::size_t m_count;      // significant digits kept, leading zeros dropped
+    long long m_dropped;      // significant digits after the kept ones
+    long long m_pointShift;   // minus the digits after the decimal point
+    long long m_exponent;
+    double m_radixValue;
+    std::array<char, keptDigits> m_digits;
+};
 
 // Reads a stored user-unit factor with the number rules of the locale
 // (decimal separator, digit grouping, sign, exponent), ignoring surrounding

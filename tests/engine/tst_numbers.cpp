@@ -4,9 +4,73 @@
 #include <QTest>
 
 #include <cmath>
+#include <cstring>
 #include <limits>
+#include <optional>
+#include <string>
 
 using namespace quantix;
+
+namespace {
+
+// The value, or nothing when the text is too large.
+std::optional<double> valueOf(const TypedValueReader &reader)
+{
+    try {
+        return reader.value();
+    } catch (const ConversionError &) {
+        return std::nullopt;
+    }
+}
+
+// The same double to the last bit, the sign of zero included.
+bool identical(std::optional<double> a, std::optional<double> b)
+{
+    return a.has_value() == b.has_value() && (!a || std::memcmp(&*a, &*b, sizeof(double)) == 0);
+}
+
+// Text cut anywhere, or fed a byte at a time, reads as the whole text does;
+// once the reader says the number has ended, more digits change nothing.
+void verifyPiecesAgree(const QByteArray &text)
+{
+    TypedValueReader whole;
+    whole.read(text.toStdString());
+    const std::optional<double> expected = valueOf(whole);
+    const std::string_view all(text.constData(), std::size_t(text.size()));
+    for (std::size_t cut = 0; cut <= all.size(); ++cut) {
+        TypedValueReader reader;
+        reader.read(all.substr(0, cut));
+        reader.read(all.substr(cut));
+        if (!identical(valueOf(reader), expected))
+            QFAIL(qPrintable(QStringLiteral("cut after %1 bytes").arg(cut)));
+    }
+    TypedValueReader bytes;
+    for (const char c : all)
+        bytes.read(std::string_view(&c, 1));
+    QVERIFY(identical(valueOf(bytes), expected));
+    if (whole.finished()) {
+        whole.read("9e9");
+        QVERIFY(identical(valueOf(whole), expected));
+    }
+}
+
+// 2^-n written out: the n digits after the point of 5^n / 10^n.
+std::string powerOfTwoFraction(int n)
+{
+    std::string digits(std::size_t(n), '0');
+    digits.back() = '1';
+    for (int k = 0; k < n; ++k) {
+        int carry = 0;
+        for (auto d = digits.rbegin(); d != digits.rend(); ++d) {
+            const int product = (*d - '0') * 5 + carry;
+            *d = char('0' + product % 10);
+            carry = product / 10;
+        }
+    }
+    return digits;
+}
+
+}
 
 class TestNumbers : public QObject
 {
@@ -58,6 +122,43 @@ private slots:
         QFETCH(QString, text);
         QFETCH(double, expected);
         QCOMPARE(readTypedValue(text), expected);
+        verifyPiecesAgree(text.toUtf8());
+    }
+
+    // Digits past those a double can need are only counted, yet the
+    // rounding stays exact: halfway points between two doubles, followed by
+    // zeros or by a 1 hundreds of digits further on.
+    void typedValueLongDigits_data()
+    {
+        QTest::addColumn<QByteArray>("text");
+        QTest::addColumn<double>("expected");
+        const std::string aboveOne = "1." + powerOfTwoFraction(53);  // halfway from 1 to the next double
+        const std::string belowOne = aboveOne.substr(0, aboveOne.size() - 1) + '4' + std::string(900, '9');
+        const std::string subnormal = "0." + powerOfTwoFraction(1075);  // halfway from 0 to the smallest double
+        const std::string far(900, '0');
+        const double next = std::nextafter(1.0, 2.0);
+        const double smallest = std::numeric_limits<double>::denorm_min();
+        QTest::newRow("halfway rounds to even") << QByteArray::fromStdString(aboveOne) << 1.0;
+        QTest::newRow("halfway, zeros") << QByteArray::fromStdString(aboveOne + far) << 1.0;
+        QTest::newRow("halfway, far 1 rounds up") << QByteArray::fromStdString(aboveOne + far + '1') << next;
+        QTest::newRow("halfway, far 1 after blanks") << QByteArray::fromStdString(aboveOne + far + "  1 ") << next;
+        QTest::newRow("halfway, far 1 then exponent") << QByteArray::fromStdString(aboveOne + far + "1e0") << next;
+        QTest::newRow("just below halfway, nines") << QByteArray::fromStdString(belowOne) << 1.0;
+        QTest::newRow("negative, far 1") << QByteArray::fromStdString('-' + aboveOne + far + '1') << -next;
+        QTest::newRow("subnormal halfway is zero") << QByteArray::fromStdString(subnormal) << 0.0;
+        QTest::newRow("subnormal halfway, far 1") << QByteArray::fromStdString(subnormal + far + '1') << smallest;
+        QTest::newRow("one ninth in 2000 digits") << "0." + QByteArray(2000, '1') << 1.0 / 9.0;
+        QTest::newRow("leading zeros, exponent") << "0." + QByteArray(5000, '0') + "25e5002" << 25.0;
+        QTest::newRow("dropped digits scale") << "1" + QByteArray(1000, '0') + "e-1000" << 1.0;
+        QTest::newRow("dropped digits scale, fraction") << "12" + QByteArray(1000, '0') + ".5e-1001" << 1.2;
+    }
+
+    void typedValueLongDigits()
+    {
+        QFETCH(QByteArray, text);
+        QFETCH(double, expected);
+        QVERIFY(identical(readTypedValue(text.toStdString()), expected));
+        verifyPiecesAgree(text);
     }
 
     void typedValueTooLarge_data()
@@ -69,11 +170,14 @@ private slots:
         QTest::newRow("many digits") << QString(400, u'9');
         QTest::newRow("negative") << "-1e309";
         QTest::newRow("hex") << "&H" + QString(300, u'F');
+        QTest::newRow("5000 digits") << QString(5000, u'1');
+        QTest::newRow("digits past the kept ones") << QString(900, u'1') + "e-500";
     }
 
     void typedValueTooLarge()
     {
         QFETCH(QString, text);
+        verifyPiecesAgree(text.toUtf8());
         try {
             readTypedValue(text);
             QFAIL("no error");
