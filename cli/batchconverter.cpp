@@ -1,6 +1,9 @@
 #include "batchconverter.h"
 
 #include "conversionerror.h"
+#include "linesplitter.h"
+#include "standardstreams.h"
+#include "terminaltext.h"
 
 #include <QLocale>
 
@@ -8,89 +11,79 @@
 
 namespace quantix {
 
-namespace {
-
-constexpr std::size_t flushSize = 1 << 16;
-
-QString shown(std::string_view text)
-{
-    constexpr qsizetype longest = 60;
-    QString value = QString::fromUtf8(text.data(), static_cast<qsizetype>(std::min<std::size_t>(text.size(), 4 * longest)));
-    if (value.size() > longest || text.size() > 4 * longest)
-        value = value.left(longest) + QStringLiteral("...");
-    return value;
-}
-
-}
-
-BatchConverter::BatchConverter(const Converter &converter, const Quantity &quantity, UnitRef from, UnitRef to, NumberStyle style)
+BatchConverter::BatchConverter(const Converter &converter, const Quantity &quantity, UnitRef from, UnitRef to, NumberStyle style,
+                               OutputStream &output)
     : m_converter(converter)
     , m_quantity(quantity)
     , m_from(std::move(from))
     , m_to(std::move(to))
     , m_style(style)
     , m_separator(QLocale().decimalPoint().toStdString())
+    , m_output(output)
 {
-    m_out.reserve(flushSize + 1024);
+}
+
+template<typename ReadValue>
+void BatchConverter::convertValue(ReadValue readValue, std::string_view start, bool cut, const char *originKind, long long originNumber)
+{
+    std::string &out = m_output.buffer();
+    const std::size_t before = out.size();
+    try {
+        const double value = readValue();
+        const double result = m_converter.fromBase(m_quantity, m_to, m_converter.toBase(m_quantity, m_from, value));
+        appendFormattedResult(out, result, m_style, m_separator);
+    } catch (const ConversionError &error) {
+        out.resize(before);
+        m_failed = true;
+        // Written first, so that both streams on one terminal keep their order.
+        m_output.flush();
+        printMessage(QStringLiteral("%1 %2 (\"%3\"): %4")
+                         .arg(QLatin1String(originKind), QString::number(originNumber), quotedValue(start, cut),
+                              conversionErrorMessage(error.number())));
+    }
 }
 
 void BatchConverter::convert(std::string_view text, const char *originKind, long long originNumber)
 {
+    if (m_output.failed())
+        return;
     if (!text.empty()) {
-        const std::size_t start = m_out.size();
-        try {
-            const double value = readTypedValue(text);
-            const double result = m_converter.fromBase(m_quantity, m_to, m_converter.toBase(m_quantity, m_from, value));
-            appendFormattedResult(m_out, result, m_style, m_separator);
-        } catch (const ConversionError &error) {
-            m_out.resize(start);
-            m_failed = true;
-            flush();
-            const QString message = QStringLiteral("quantix96-convert: %1 %2 (\"%3\"): %4\n")
-                                        .arg(QLatin1String(originKind), QString::number(originNumber), shown(text),
-                                             conversionErrorMessage(error.number()));
-            std::fputs(message.toLocal8Bit().constData(), stderr);
-        }
+        convertValue([text] { return readTypedValue(text); }, text.substr(0, shownBytes), text.size() > shownBytes, originKind,
+                     originNumber);
     }
-    m_out.push_back('\n');
-    if (m_out.size() >= flushSize)
-        flush();
+    m_output.buffer().push_back('\n');
+    m_output.flushIfFull();
 }
 
-void BatchConverter::convertLines(std::FILE *input)
+int BatchConverter::convertLines(int fd)
 {
-    std::vector<char> buffer(flushSize);
-    std::string pending;  // a line that runs over the end of the buffer
+    std::vector<char> buffer(OutputStream::flushSize);
+    LineSplitter splitter;
     long long lineNumber = 0;
-    const auto convertLine = [&](std::string_view line) {
-        if (!line.empty() && line.back() == '\r')
-            line.remove_suffix(1);
+    const auto convertLine = [&](const BoundedLine &line) {
+        if (m_output.failed())
+            return;
         ++lineNumber;
-        convert(line, "line", lineNumber);
+        if (!line.isEmpty())
+            convertValue([&line] { return line.value(); }, line.start(), line.cut(), "line", lineNumber);
+        m_output.buffer().push_back('\n');
+        m_output.flushIfFull();
     };
-    std::size_t got;
-    while ((got = std::fread(buffer.data(), 1, buffer.size(), input)) > 0) {
-        std::string_view chunk(buffer.data(), got);
-        for (std::size_t end; (end = chunk.find('\n')) != std::string_view::npos; chunk.remove_prefix(end + 1)) {
-            if (pending.empty()) {
-                convertLine(chunk.substr(0, end));
-            } else {
-                pending.append(chunk.substr(0, end));
-                convertLine(pending);
-                pending.clear();
-            }
+    while (!m_output.failed()) {
+        const long got = readSome(fd, buffer.data(), buffer.size());
+        if (got < 0)
+            return static_cast<int>(-got);
+        if (got == 0) {
+            splitter.finish(convertLine);
+            break;
         }
-        pending.append(chunk);
+        splitter.feed(std::string_view(buffer.data(), static_cast<std::size_t>(got)), convertLine);
+        // A short read has caught up with whoever writes the input: show the
+        // results so far rather than wait for more.
+        if (static_cast<std::size_t>(got) < buffer.size())
+            m_output.flush();
     }
-    if (!pending.empty())
-        convertLine(pending);
-}
-
-void BatchConverter::flush()
-{
-    std::fwrite(m_out.data(), 1, m_out.size(), stdout);
-    std::fflush(stdout);
-    m_out.clear();
+    return 0;
 }
 
 }

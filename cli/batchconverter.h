@@ -3,38 +3,45 @@
 #include "converter.h"
 #include "numbers.h"
 
-#include <cstdio>
 #include <string>
 #include <string_view>
 
 namespace quantix {
 
+class OutputStream;
+
 // Converts a stream of typed values between two resolved units, writing one
-// result line per value exactly as the main window would show it. Failures
-// go to the error stream with the value and where it came from; the run
-// goes on.
+// result line per value exactly as the main window would show it. A value
+// that fails gives an empty line and a message on standard error naming the
+// value and where it came from; the run goes on.
 class BatchConverter
 {
 public:
-    BatchConverter(const Converter &converter, const Quantity &quantity, UnitRef from, UnitRef to, NumberStyle style);
+    BatchConverter(const Converter &converter, const Quantity &quantity, UnitRef from, UnitRef to, NumberStyle style,
+                   OutputStream &output);
 
     // One value; an error message names it as originKind and number
     // ("line 3", "argument 1").
     void convert(std::string_view text, const char *originKind, long long originNumber);
-    // Every line of the stream, in constant memory.
-    void convertLines(std::FILE *input);
-    void flush();
+
+    // Every line of the descriptor, in bounded memory whatever the line
+    // lengths, until the end of the input or a failed write. Returns 0, or
+    // the errno of a failed read; what was converted before it is written.
+    int convertLines(int fd);
 
     bool anyFailed() const { return m_failed; }
 
 private:
+    template<typename ReadValue>
+    void convertValue(ReadValue readValue, std::string_view start, bool cut, const char *originKind, long long originNumber);
+
     const Converter &m_converter;
     const Quantity &m_quantity;
     UnitRef m_from;
     UnitRef m_to;
     NumberStyle m_style;
     std::string m_separator;
-    std::string m_out;
+    OutputStream &m_output;
     bool m_failed = false;
 };
 

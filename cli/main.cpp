@@ -7,6 +7,7 @@
 #include "converter.h"
 #include "quantixversion.h"
 #include "settingsstore.h"
+#include "standardstreams.h"
 #include "stringtable.h"
 #include "typednames.h"
 #include "userunitstore.h"
@@ -15,17 +16,25 @@
 #include <QCoreApplication>
 #include <QStringList>
 
-#include <cstdio>
+#include <unistd.h>
 
 using namespace quantix;
 
 namespace {
 
-enum ExitStatus { Success = 0, ValueFailed = 1, UsageError = 2 };
+enum ExitStatus { Success = 0, ValueFailed = 1, UsageError = 2, InputOutputError = 3 };
+
+const char *const exitStatusHelp =
+    "\nExit status:\n"
+    "  0  Every value was converted.\n"
+    "  1  A value could not be converted (the message on standard error names it).\n"
+    "  2  A bad option, a missing name or an unknown quantity or unit.\n"
+    "  3  Standard input could not be read or standard output could not be written\n"
+    "     (a full disk, a closed pipe); the message gives the system's reason.\n";
 
 void printError(const QString &message)
 {
-    std::fputs(("quantix96-convert: " + message + u'\n').toLocal8Bit().constData(), stderr);
+    printMessage(message);
 }
 
 int usageError(const QString &message)
@@ -35,10 +44,20 @@ int usageError(const QString &message)
     return UsageError;
 }
 
-void printLines(const QStringList &lines)
+void printLines(OutputStream &out, const QStringList &lines)
 {
     for (const QString &line : lines)
-        std::fputs((line + u'\n').toUtf8().constData(), stdout);
+        out.write(line + u'\n');
+}
+
+// Everything written so far reaches standard output, or the run fails with
+// the system's reason.
+int finish(OutputStream &out, int status)
+{
+    if (out.flush())
+        return status;
+    printError(QStringLiteral("cannot write standard output: ") + systemReason(out.error()));
+    return InputOutputError;
 }
 
 QStringList quantityNames()
@@ -85,7 +104,7 @@ QuantityUnits unitNames(const Converter &converter, const Quantity &quantity)
 }
 
 // --find: every unit of every quantity whose name fits the text, best first.
-int findUnits(const Converter &converter, const QString &text)
+int findUnits(OutputStream &out, const Converter &converter, const QString &text)
 {
     if (text.trimmed().isEmpty())
         return usageError(QStringLiteral("--find takes a part of a unit's name or its symbol"));
@@ -110,14 +129,15 @@ int findUnits(const Converter &converter, const QString &text)
     QStringList lines;
     for (const NameMatch &match : found)
         lines << quantities[match.index] + u'\t' + names[match.index];
-    printLines(lines);
-    return Success;
+    printLines(out, lines);
+    return finish(out, Success);
 }
 
 }
 
 int main(int argc, char *argv[])
 {
+    guardStandardDescriptors();
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("quantix96-convert"));
     QCoreApplication::setApplicationVersion(QString::fromLatin1(version::text));
@@ -149,10 +169,15 @@ int main(int argc, char *argv[])
 
     if (!parser.parse(QCoreApplication::arguments()))
         return usageError(parser.errorText());
-    if (parser.isSet(QStringLiteral("help")))
-        parser.showHelp(Success);
-    if (parser.isSet(QStringLiteral("version")))
-        parser.showVersion();
+    OutputStream out(STDOUT_FILENO);
+    if (parser.isSet(QStringLiteral("help"))) {
+        out.write(parser.helpText() + QLatin1String(exitStatusHelp));
+        return finish(out, Success);
+    }
+    if (parser.isSet(QStringLiteral("version"))) {
+        out.write(QCoreApplication::applicationName() + u' ' + QCoreApplication::applicationVersion() + u'\n');
+        return finish(out, Success);
+    }
 
     const UserUnitStore store;
     const Converter converter(store);
@@ -162,21 +187,21 @@ int main(int argc, char *argv[])
     if (parser.isSet(findOption)) {
         if (!arguments.isEmpty() || styleOptions || parser.isSet(listOption))
             return usageError(QStringLiteral("--find takes one TEXT and no other argument or option"));
-        return findUnits(converter, parser.value(findOption));
+        return findUnits(out, converter, parser.value(findOption));
     }
 
     if (parser.isSet(listOption)) {
         if (arguments.size() > 1 || styleOptions)
             return usageError(QStringLiteral("--list takes at most one QUANTITY and no other option"));
         if (arguments.isEmpty()) {
-            printLines(quantityNames());
-            return Success;
+            printLines(out, quantityNames());
+            return finish(out, Success);
         }
         const Quantity *quantity = takeQuantity(arguments.first());
         if (!quantity)
             return UsageError;
-        printLines(unitNames(converter, *quantity).names);
-        return Success;
+        printLines(out, unitNames(converter, *quantity).names);
+        return finish(out, Success);
     }
 
     if (arguments.size() < 3)
@@ -214,13 +239,15 @@ int main(int argc, char *argv[])
         ends[i] = Converter::resolve(*quantity, units.names[*taken.index]);
     }
 
-    BatchConverter batch(converter, *quantity, ends[0], ends[1], style);
+    BatchConverter batch(converter, *quantity, ends[0], ends[1], style, out);
     if (arguments.size() > 3) {
         for (qsizetype i = 3; i < arguments.size(); ++i)
             batch.convert(arguments[i].toStdString(), "argument", i - 2);
-    } else {
-        batch.convertLines(stdin);
+    } else if (const int readError = batch.convertLines(STDIN_FILENO)) {
+        const int status = finish(out, InputOutputError);
+        if (!out.failed())
+            printError(QStringLiteral("cannot read standard input: ") + systemReason(readError));
+        return status;
     }
-    batch.flush();
-    return batch.anyFailed() ? ValueFailed : Success;
+    return finish(out, batch.anyFailed() ? ValueFailed : Success);
 }

@@ -7,6 +7,11 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <csignal>
+#include <functional>
+
+#include <unistd.h>
+
 using namespace quantix;
 
 namespace {
@@ -16,7 +21,46 @@ struct Run
     int status = -1;
     QString out;
     QString err;
+    QByteArray rawErr;
+    bool crashed = false;
 };
+
+// Where the converter's standard output goes.
+enum class Output { Pipe, DevFull, Closed, BrokenPipeIgnored, BrokenPipe };
+
+// In the child before the converter starts: a pipe whose reader is gone.
+void writeToClosedPipe()
+{
+    int ends[2];
+    if (::pipe(ends) == 0) {
+        ::close(ends[0]);
+        ::dup2(ends[1], STDOUT_FILENO);
+    }
+}
+
+std::function<void()> outputSetUp(Output output)
+{
+    switch (output) {
+    case Output::Closed: return [] { ::close(STDOUT_FILENO); };
+    case Output::BrokenPipeIgnored: return [] { std::signal(SIGPIPE, SIG_IGN); writeToClosedPipe(); };
+    case Output::BrokenPipe: return [] { std::signal(SIGPIPE, SIG_DFL); writeToClosedPipe(); };
+    case Output::Pipe:
+    case Output::DevFull: break;
+    }
+    return [] {};
+}
+
+// Every byte a terminal shows as text: no control character but line feeds,
+// C1 controls (U+0080 to U+009F) included, and valid UTF-8.
+bool isPlainText(const QByteArray &bytes)
+{
+    for (qsizetype i = 0; i < bytes.size(); ++i) {
+        const auto c = static_cast<unsigned char>(bytes[i]);
+        if ((c < 0x20 && c != '\n') || c == 0x7F || (c == 0xC2 && i + 1 < bytes.size() && (unsigned char)bytes[i + 1] < 0xA0))
+            return false;
+    }
+    return QString::fromUtf8(bytes).toUtf8() == bytes;
+}
 
 }
 
@@ -27,20 +71,54 @@ class TestConvertCli : public QObject
 
     QTemporaryDir m_config;
 
-    Run run(const QStringList &arguments, const QByteArray &input = {})
+    struct Setup
+    {
+        QByteArray input;
+        Output output = Output::Pipe;
+        QString inputFile;          // instead of input
+        bool closeInput = false;    // instead of input
+        bool keepInputOpen = false;  // the converter never sees the end of its input
+    };
+
+    static Setup feeding(const QByteArray &input, Output output = Output::Pipe)
+    {
+        Setup setup;
+        setup.input = input;
+        setup.output = output;
+        return setup;
+    }
+
+    Run run(const QStringList &arguments, const QByteArray &input = {}) { return run(arguments, feeding(input)); }
+
+    Run run(const QStringList &arguments, const Setup &setup)
     {
         QProcess process;
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         environment.insert("XDG_CONFIG_HOME", m_config.path());
         environment.insert("LC_ALL", "C.UTF-8");
         process.setProcessEnvironment(environment);
+        if (setup.output == Output::DevFull)
+            process.setStandardOutputFile(QStringLiteral("/dev/full"));
+        if (!setup.inputFile.isEmpty())
+            process.setStandardInputFile(setup.inputFile);
+        const std::function<void()> setUpOutput = outputSetUp(setup.output);
+        const bool closeInput = setup.closeInput;
+        process.setChildProcessModifier([setUpOutput, closeInput] {
+            setUpOutput();
+            if (closeInput)
+                ::close(STDIN_FILENO);
+        });
         process.start(QStringLiteral(QUANTIX_CONVERT), arguments);
-        process.write(input);
-        process.closeWriteChannel();
+        if (setup.inputFile.isEmpty()) {
+            process.write(setup.input);
+            if (!setup.keepInputOpen)
+                process.closeWriteChannel();
+        }
         if (!process.waitForFinished(60000))
             qFatal("quantix96-convert did not finish");
-        return {process.exitCode(), QString::fromUtf8(process.readAllStandardOutput()),
-                QString::fromUtf8(process.readAllStandardError())};
+        const QByteArray err = process.readAllStandardError();
+        return {process.exitCode(), QString::fromUtf8(process.readAllStandardOutput()), QString::fromUtf8(err), err,
+                process.exitStatus() == QProcess::CrashExit};
     }
 
 private slots:
@@ -301,7 +379,142 @@ private slots:
         QCOMPARE(help.status, 0);
         QVERIFY(help.out.contains("QUANTITY FROM TO [VALUE ...]"));
         QVERIFY(help.out.contains("--find <TEXT>"));
+        QVERIFY(help.out.contains("\n  3  Standard input could not be read or standard output could not be written"));
         QVERIFY(run({"--version"}).out.contains("4.1.6"));
+    }
+
+    // Output that cannot be written is never lost silently: one message with
+    // the system's reason, status 3, and the converter stops reading (the
+    // input here never ends, so a converter that read on would hang).
+    void writeFailures_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<int>("output");
+        QTest::addColumn<QString>("reason");
+        const QStringList convert{"Length", "metre (m)", "foot (ft)"};
+        const int full = int(Output::DevFull);
+        QTest::newRow("values to a full disk") << convert + QStringList{"1", "2", "3"} << full << "No space left on device";
+        QTest::newRow("input to a full disk") << convert << full << "No space left on device";
+        QTest::newRow("list to a full disk") << QStringList{"--list"} << full << "No space left on device";
+        QTest::newRow("units to a full disk") << QStringList{"--list", "Length"} << full << "No space left on device";
+        QTest::newRow("help to a full disk") << QStringList{"--help"} << full << "No space left on device";
+        QTest::newRow("version to a full disk") << QStringList{"--version"} << full << "No space left on device";
+        QTest::newRow("closed output") << convert + QStringList{"1"} << int(Output::Closed) << "Bad file descriptor";
+        QTest::newRow("input to closed output") << convert << int(Output::Closed) << "Bad file descriptor";
+        QTest::newRow("reader gone, SIGPIPE ignored") << convert << int(Output::BrokenPipeIgnored) << "Broken pipe";
+    }
+
+    void writeFailures()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(int, output);
+        QFETCH(QString, reason);
+        Setup setup = feeding(QByteArray("1\n2\n").repeated(1000), Output(output));
+        setup.keepInputOpen = true;
+        const Run r = run(arguments, setup);
+        QCOMPARE(r.err, "quantix96-convert: cannot write standard output: " + reason + '\n');
+        QCOMPARE(r.status, 3);
+    }
+
+    // As pipelines expect, a reader that goes away ends the converter
+    // without a word unless SIGPIPE is ignored.
+    void readerGone()
+    {
+        const Run r = run({"Length", "metre (m)", "foot (ft)"}, feeding("1\n", Output::BrokenPipe));
+        QVERIFY(r.crashed);
+        QCOMPARE(r.err, QString());
+    }
+
+    void readFailures_data()
+    {
+        QTest::addColumn<bool>("closed");
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("folder as input") << false << "Is a directory";
+        QTest::newRow("closed input") << true << "Bad file descriptor";
+    }
+
+    void readFailures()
+    {
+        QFETCH(bool, closed);
+        QFETCH(QString, reason);
+        Setup setup;
+        setup.closeInput = closed;
+        if (!closed)
+            setup.inputFile = m_config.path();
+        const Run r = run({"Length", "metre (m)", "foot (ft)"}, setup);
+        QCOMPARE(r.err, "quantix96-convert: cannot read standard input: " + reason + '\n');
+        QCOMPARE(r.status, 3);
+        QCOMPARE(r.out, QString());
+        // Values on the command line need no input.
+        setup.input = {};
+        QCOMPARE(run({"Length", "metre (m)", "foot (ft)", "1"}, setup).status, 0);
+    }
+
+    // The failing value is quoted whole and safe for a terminal: control
+    // characters as escapes, invalid UTF-8 as U+FFFD, at most 60 characters.
+    void messagesAreSafe_data()
+    {
+        QTest::addColumn<QByteArray>("line");
+        QTest::addColumn<QString>("quoted");
+        QTest::newRow("NUL") << QByteArray("1e400\0abc", 9) << "1e400\\0abc";
+        QTest::newRow("escape sequence") << QByteArray("1e400\033[2J") << "1e400\\x1b[2J";
+        QTest::newRow("C1 control") << QByteArray("1e400\xc2\x9b" "2J") << "1e400\\u009b2J";
+        QTest::newRow("DEL and bell") << QByteArray("1e400\x7f\a") << "1e400\\x7f\\x07";
+        QTest::newRow("backslash") << QByteArray("1e400\\x1b") << "1e400\\\\x1b";
+        QTest::newRow("tab and CR") << QByteArray("1e400\tx\ry") << "1e400\\tx\\ry";
+        QTest::newRow("CR LF line end") << QByteArray("1e400\r") << "1e400";
+        QTest::newRow("two CRs") << QByteArray("1e400\r\r") << "1e400\\r";
+        QTest::newRow("invalid UTF-8") << QByteArray("1e400\xff\xc3(") << QString::fromUtf8("1e400\ufffd\ufffd(");
+        QTest::newRow("cut by characters") << "1e400" + QString(80, u'é').toUtf8() << "1e400" + QString(55, u'é') + "...";
+        QTest::newRow("astral characters stay whole") << "1e400" + QString::fromUtf8("😀").repeated(80).toUtf8()
+                                                      << "1e400" + QString::fromUtf8("😀").repeated(55) + "...";
+        QTest::newRow("60 characters are not cut") << "1e400" + QByteArray(55, 'x') << "1e400" + QString(55, u'x');
+        QTest::newRow("control bytes past the cut") << "1e400" + QByteArray(300, 'x') + "\033" << "1e400" + QString(55, u'x') + "...";
+    }
+
+    void messagesAreSafe()
+    {
+        QFETCH(QByteArray, line);
+        QFETCH(QString, quoted);
+        const Run r = run({"Length", "metre (m)", "foot (ft)"}, line + "\n2\n");
+        QCOMPARE(r.err, "quantix96-convert: line 1 (\"" + quoted
+                            + "\"): You have entered a number that is too big to calculate! Please re-enter your value!\n");
+        QVERIFY(isPlainText(r.rawErr));
+        QCOMPARE(r.out, QStringLiteral("\n6.562\n"));
+        QCOMPARE(r.status, 1);
+    }
+
+    void argumentMessagesAreSafe()
+    {
+        const Run r = run({"Length", "metre (m)", "foot (ft)", "1e400\n\033]0;x\a"});
+        QVERIFY(r.err.startsWith("quantix96-convert: argument 1 (\"1e400\\n\\x1b]0;x\\x07\"): "));
+        QVERIFY(isPlainText(r.rawErr));
+        const Run unknown = run({"Length", "metre (m)", "\033[2J"});
+        QCOMPARE(unknown.status, 2);
+        QVERIFY(unknown.err.contains("unknown unit \"\\x1b[2J\""));
+        QVERIFY(isPlainText(unknown.rawErr));
+    }
+
+    // Numbers read across the converter's reads of its input, and lines far
+    // longer than any buffer, give the same text as short ones.
+    void longLines_data()
+    {
+        QTest::addColumn<QByteArray>("line");
+        QTest::addColumn<QString>("result");
+        QTest::newRow("blanks inside the number") << "1" + QByteArray(70000, ' ') + "e" + QByteArray(70000, ' ') + "3" << "3280.840";
+        QTest::newRow("digits of a fraction") << "0." + QByteArray(200000, '0') + "5e200001" << "16.404";
+        QTest::newRow("three megabytes of digits") << "0." + QByteArray("3048").repeated(750000) << "1.000";
+        QTest::newRow("text after the number") << "0.3048 m" + QByteArray(3 << 20, 'x') << "1.000";
+        QTest::newRow("CR LF after a long line") << "1" + QByteArray(100000, ' ') + "\r" << "3.281";
+    }
+
+    void longLines()
+    {
+        QFETCH(QByteArray, line);
+        QFETCH(QString, result);
+        const Run r = run({"Length", "metre (m)", "foot (ft)"}, line + "\n\r\n2");
+        QCOMPARE(r.out, result + "\n\n6.562\n");
+        QCOMPARE(r.status, 0);
     }
 
     // Garbage never crashes the converter: binary bytes, a megabyte line.

@@ -1,0 +1,71 @@
+#pragma once
+
+#include "numbers.h"
+
+#include <string>
+#include <string_view>
+#include <utility>
+
+namespace quantix {
+
+// One input line as far as a conversion needs it, in bounded memory: the
+// typed value, read while the bytes come and not past the number's end, and
+// the first bytes for a message.
+class BoundedLine
+{
+public:
+    void append(std::string_view bytes);
+    void clear();
+
+    // No bytes, or nothing but the carriage return of a CR LF line end.
+    bool isEmpty() const { return m_size == 0 || (m_size == 1 && m_start[0] == '\r'); }
+    // readTypedValue of the whole line; throws ConversionError.
+    double value() const { return m_reader.value(); }
+    // The first bytes of the line without its CR LF's carriage return, and
+    // whether the line goes on after them (see quotedValue).
+    std::string_view start() const;
+    bool cut() const { return m_size > static_cast<long long>(m_start.size()); }
+
+private:
+    TypedValueReader m_reader;
+    std::string m_start;
+    long long m_size = 0;
+};
+
+// Cuts a byte stream into lines at each line feed without ever holding a
+// line whole. A last line without a line feed ends at finish(); an input
+// that ends with a line feed has no empty line after it.
+class LineSplitter
+{
+public:
+    // Calls onLine(const BoundedLine &) for each line the chunk ends.
+    template<typename OnLine>
+    void feed(std::string_view chunk, OnLine &&onLine)
+    {
+        for (std::size_t end; (end = chunk.find('\n')) != std::string_view::npos; chunk.remove_prefix(end + 1)) {
+            m_line.append(chunk.substr(0, end));
+            onLine(std::as_const(m_line));
+            m_line.clear();
+            m_open = false;
+        }
+        if (!chunk.empty()) {
+            m_line.append(chunk);
+            m_open = true;
+        }
+    }
+
+    template<typename OnLine>
+    void finish(OnLine &&onLine)
+    {
+        if (m_open)
+            onLine(std::as_const(m_line));
+        m_line.clear();
+        m_open = false;
+    }
+
+private:
+    BoundedLine m_line;
+    bool m_open = false;  // bytes have come since the last line feed
+};
+
+}
