@@ -73,7 +73,7 @@ double Converter::SuppUnitCalc(int baseUnit, const QString &cbo1, double rawValu
         throw ConversionError(ConversionError::TypeMismatch);
     const int n = std::min(*count, UserUnitStore::maxUnits);
     for (int i = 1; i <= n; ++i) {
-        if (cbo1 != m_store.read(UserUnitStore::nameKey(q, i), QString()))
+        if (cbo1 != m_store.name(q, i, QString()))
             continue;
         const std::optional<double> factor = readStoredFactor(m_store.read(UserUnitStore::factorKey(q, i), QStringLiteral("0")));
         if (!factor)
@@ -92,7 +92,7 @@ QStringList Converter::userUnitNames(const Quantity &quantity) const
     QStringList names;
     const int n = std::clamp(m_store.count(quantity.name).value_or(0), 0, UserUnitStore::maxUnits);
     for (int i = 1; i <= n; ++i)
-        names << m_store.read(UserUnitStore::nameKey(quantity.name, i), QString());
+        names << m_store.name(quantity.name, i, QString());
     return names;
 }
 

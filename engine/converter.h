@@ -37,12 +37,14 @@ public:
 
     // A user-defined unit of the quantity with string ID baseUnit: toggle 0
     // converts rawValue from the unit named cbo1 into the base unit (× factor),
-    // toggle 1 from the base unit into it (÷ factor). A name that matches no
-    // stored position gives 0. The store is read afresh at every call.
+    // toggle 1 from the base unit into it (÷ factor). Stored names are
+    // compared as the lists show them (cut to the dialog's length); a name
+    // that matches no stored position gives 0. The store is read afresh at every call.
     double SuppUnitCalc(int baseUnit, const QString &cbo1, double rawValue, int toggle) const;
 
     // The user units of a quantity as the store holds them: positions 1 to
-    // the stored count (at most 10). Empty when the count is not a number.
+    // the stored count (at most 10), names cut to the length the new-unit
+    // dialog takes. Empty when the count is not a number.
     QStringList userUnitNames(const Quantity &quantity) const;
 
 private:

@@ -14,6 +14,16 @@ bool UserUnitStore::write(const QString &key, const QString &value) const
     return WriteSetting(section::userunits, key, value);
 }
 
+QString UserUnitStore::name(const QString &quantity, int position, const QString &defaultText) const
+{
+    QString name = read(nameKey(quantity, position), defaultText);
+    if (name.size() > maxNameLength) {
+        // A character outside the BMP stays whole.
+        name.truncate(name.at(maxNameLength - 1).isHighSurrogate() ? maxNameLength - 1 : maxNameLength);
+    }
+    return name;
+}
+
 std::optional<int> UserUnitStore::count(const QString &quantity) const
 {
     return toWholeNumber(read(countKey(quantity), QStringLiteral("0")));

@@ -13,12 +13,20 @@ class UserUnitStore
 {
 public:
     static constexpr int maxUnits = 10;
+    // The longest name the new-unit dialog takes. A longer one (a
+    // hand-edited store) is read cut to this length, so that the lists, the
+    // conversion and the records all see the same short name; the store
+    // keeps what it holds.
+    static constexpr int maxNameLength = 60;
 
     virtual ~UserUnitStore() = default;
 
     // Reads one key of section "userunits" through ReadSetting.
     virtual QString read(const QString &key, const QString &defaultText) const;
     virtual bool write(const QString &key, const QString &value) const;
+
+    // The name at a position, cut to maxNameLength.
+    QString name(const QString &quantity, int position, const QString &defaultText) const;
 
     static QString countKey(const QString &quantity) { return quantity + QLatin1String("number"); }
     static QString nameKey(const QString &quantity, int position) { return quantity + QString::number(position); }

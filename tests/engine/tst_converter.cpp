@@ -181,6 +181,32 @@ private slots:
         QCOMPARE(m_converter.userUnitNames(quantity("Length")), QStringList({"widget", "gadget"}));
     }
 
+    // A name longer than the new-unit dialog takes is listed and converted
+    // by its first 60 characters; the store keeps it whole.
+    void longUserUnitNamesAreCut_data()
+    {
+        QTest::addColumn<QString>("stored");
+        QTest::addColumn<QString>("read");
+        const QString sixty(60, u'n');
+        QTest::newRow("a megabyte") << sixty + QString(1 << 20, u'x') << sixty;
+        QTest::newRow("sixty stay") << sixty << sixty;
+        QTest::newRow("sixty-one") << sixty + u'x' << sixty;
+        QTest::newRow("blanks inside are kept") << QString(59, u'n') + "  tail" << QString(59, u'n') + u' ';
+        QTest::newRow("astral character stays whole") << QString(59, u'n') + QString::fromUtf8("😀") << QString(59, u'n');
+    }
+
+    void longUserUnitNamesAreCut()
+    {
+        QFETCH(QString, stored);
+        QFETCH(QString, read);
+        WriteSetting(section::userunits, "Lengthnumber", "2");
+        addUserUnit("Length", 1, stored, "2.5");
+        addUserUnit("Length", 2, "widget", "4");
+        QCOMPARE(m_converter.userUnitNames(quantity("Length")), QStringList({read, "widget"}));
+        QCOMPARE(shown("Length", read, "widget", 8), QStringLiteral("5.000"));
+        QCOMPARE(ReadSetting(section::userunits, "Length1", QString()), stored.trimmed());
+    }
+
     // The store is read afresh at every call: a changed factor is used at once.
     void userUnitIsReadAtEveryCall()
     {

@@ -270,6 +270,22 @@ private slots:
         QCOMPARE(storeContents(), before);
     }
 
+    // The name boxes take 60 characters; a longer stored name loads as its
+    // first 60, and the store keeps it until OK writes the boxes.
+    void namesTakeSixtyCharacters()
+    {
+        const QString stored = QString(70, u'n');
+        m_store.write("Lengthnumber", "1");
+        m_store.write("Length1", stored);
+        m_store.write("Lengthfactor1", "2");
+        NewUnitDialog dialog(15, m_store);
+        dialog.show();
+        QCOMPARE(dialog.nameBox(0)->text(), QString(60, u'n'));
+        QTest::keyClicks(dialog.nameBox(1), QString(70, u'm'));
+        QCOMPARE(dialog.nameBox(1)->text(), QString(60, u'm'));
+        QCOMPARE(m_store.read("Length1", ""), stored);
+    }
+
     // A store that cannot be written is reported and keeps what was typed.
     void failedWriteKeepsTheDialogOpen()
     {

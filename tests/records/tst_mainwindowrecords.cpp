@@ -261,6 +261,28 @@ private slots:
         QCOMPARE(m_messages.size(), 2);
     }
 
+    // A unit name of a megabyte (a hand-edited store) is offered and
+    // recorded by its first 60 characters, at once.
+    void longUserUnitName()
+    {
+        const QString name = QStringLiteral("league of ") + QString(1 << 20, u'x');
+        const QString shown = name.left(60);
+        WriteSetting(section::userunits, "Lengthnumber", "1");
+        WriteSetting(section::userunits, "Length1", name);
+        WriteSetting(section::userunits, "Lengthfactor1", "4828.032");
+        WriteSetting(section::userunits, "Lengthused1", "1");
+        open();
+        QElapsedTimer timer;
+        timer.start();
+        typeConversion("Length", shown, "kilometre (km)", "2");
+        QCOMPARE(result(), QStringLiteral("9.656"));
+        action("mnurecordsadd")->trigger();
+        QCOMPARE(records().at(1).initialUnit, shown);
+        QVERIFY(m_window->recordsWindow()->recordsText().endsWith("1. (Length)  2 " + shown + "  =  9.656 kilometre (km)"));
+        QVERIFY2(timer.elapsed() < 5000, qPrintable(QString::number(timer.elapsed())));
+        QCOMPARE(ReadSetting(section::userunits, "Length1", QString()), name);
+    }
+
     // A records text of thousands of lines: recording the 5,000th record (which
     // loads the records window), the 5,001st into the shown window, saving
     // both formats and printing.

@@ -40,7 +40,7 @@ QStringList offeredUnitNames(const Quantity &quantity, const UserUnitStore &stor
     const int count = std::min(store.count(quantity.name).value_or(0), UserUnitStore::maxUnits);
     for (int j = 1; j <= count; ++j) {
         if (store.read(UserUnitStore::usedKey(quantity.name, j), QStringLiteral("0")) == QLatin1String("1"))
-            names << store.read(UserUnitStore::nameKey(quantity.name, j), QStringLiteral("unknown"));
+            names << store.name(quantity.name, j, QStringLiteral("unknown"));
     }
     return names;
 }

@@ -25,6 +25,7 @@ NewUnitDialog::NewUnitDialog(int quantity, const UserUnitStore &store, QWidget *
     const Quantity &q = Catalogue::instance().at(m_quantity);
     setCaptions(q.name, q.baseUnitName);
     for (int row = 0; row < UserUnitStore::maxUnits; ++row) {
+        nameBox(row)->setMaxLength(UserUnitStore::maxNameLength);
         nameBox(row)->installEventFilter(this);
         factorBox(row)->installEventFilter(this);
     }

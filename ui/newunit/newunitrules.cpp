@@ -29,7 +29,7 @@ LoadedUnits loadUserUnits(const QString &quantity, const UserUnitStore &store)
     const int rows = std::min(*count, UserUnitStore::maxUnits);
     for (int i = 0; i < rows; ++i) {
         NewUnitRow &row = loaded.rows[static_cast<std::size_t>(i)];
-        row.name = store.read(UserUnitStore::nameKey(quantity, i + 1), unknown);
+        row.name = store.name(quantity, i + 1, unknown);
         row.factor = store.read(UserUnitStore::factorKey(quantity, i + 1), unknown);
     }
     // The rows hold ten units; the positions above them cannot be shown.

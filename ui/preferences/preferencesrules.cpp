@@ -87,7 +87,7 @@ QList<UnitListItem> unitListItems(const Quantity &quantity, const UserUnitStore 
     }
     const int count = userUnitCount(quantity, store);
     for (int n = 1; n <= count; ++n) {
-        items.append({store.read(UserUnitStore::nameKey(quantity.name, n), QString()),
+        items.append({store.name(quantity.name, n, QString()),
                       store.read(UserUnitStore::usedKey(quantity.name, n), one) == one});
     }
     return items;
