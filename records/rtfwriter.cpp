@@ -20,7 +20,7 @@ void appendEscaped(QByteArray &rtf, char16_t c)
     case lineSeparator: rtf += "\\line "; return;
     default: break;
     }
-    if (c < 0x20)
+    if (c < 0x20 || c == 0x7F)
         return;  // other control characters have no meaning in the records
     if (c < 0x80) {
         rtf += char(c);
