@@ -1,12 +1,14 @@
 #!/usr/bin/env bash
 # Measures quantix96-convert on one million values against GNU units fed the
-# same values (mile to kilometre, three decimals), then runs the in-process
-# benchmark quantix96-bench. Builds into build/ first; extra arguments go to
-# cmake. Prints values per second for both programs and their ratio.
+# same values (mile to kilometre, three decimals), the converter's peak
+# memory on one line of 1 GB, then runs the in-process benchmark
+# quantix96-bench. Builds into build/ first; extra arguments go to cmake.
+# Prints values per second for both programs and their ratio, and the peak
+# resident memory against its bound of 32 MB.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 . scripts/packages.sh
-ensure_packages units
+ensure_packages units time
 scripts/build.sh "$@"
 
 convert=build/cli/quantix96-convert
@@ -83,5 +85,21 @@ awk -v q="$quantix_rate" -v u="$units_rate" 'BEGIN {
     printf "  targets: 3000000 values/s %s, 20 x units %s\n", (q >= 3000000 ? "met" : "MISSED"), (q >= 20 * u ? "met" : "MISSED")
 }'
 echo "  results that differ by more than the last digit: $disagree of $units_count"
+echo
+
+# One line of 1 GB of digits, made on the fly so that it never lands on the
+# disk: the converter reads it in pieces, keeping only the digits that can
+# decide the rounding. /usr/bin/time -v reports the peak resident memory.
+line_bytes=1000000000
+{ printf '0.'; head -c "$line_bytes" < <(yes 1234567890 | tr -d '\n'); printf '\n2\n'; } |
+    /usr/bin/time -v -o "$work/time.txt" "$convert" --decimals 3 Length "mile (US statute)" "kilometre (km)" > "$work/long.out"
+[ "$(cat "$work/long.out")" = "$(printf '.199\n3.219')" ] || { echo "quantix96-convert misread the long line" >&2; exit 1; }
+peak_kb=$(awk -F': ' '/Maximum resident set size/ { print $2 }' "$work/time.txt")
+wall=$(awk -F': ' '/Elapsed \(wall clock\)/ { print $2 }' "$work/time.txt")
+echo "One line of $line_bytes digits (then a short line)"
+awk -v kb="$peak_kb" -v wall="$wall" 'BEGIN {
+    printf "  peak resident memory %7.1f MB, %s wall clock\n", kb / 1024, wall
+    printf "  target: under 32 MB %s\n", (kb < 32 * 1024 ? "met" : "MISSED")
+}'
 echo
 build/bench/quantix96-bench
