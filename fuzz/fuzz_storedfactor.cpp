@@ -17,6 +17,7 @@
 #include "converter.h"
 #include "newunitrules.h"
 #include "numbers.h"
+#include "plaindecimal.h"
 
 #include <QHash>
 #include <QLocale>
@@ -57,46 +58,14 @@ private:
     mutable QHash<QString, QString> m_values;
 };
 
-bool isDigit(char c)
-{
-    return c >= '0' && c <= '9';
-}
-
-// [+-]digits[.digits][e[+-]digits] with at least one digit before the
-// exponent: a text every reader of decimal numbers agrees on.
-bool isPlainDecimal(std::string_view text)
-{
-    std::size_t i = 0;
-    if (i < text.size() && (text[i] == '+' || text[i] == '-'))
-        ++i;
-    bool digits = false;
-    for (; i < text.size() && isDigit(text[i]); ++i)
-        digits = true;
-    if (i < text.size() && text[i] == '.')
-        ++i;
-    for (; i < text.size() && isDigit(text[i]); ++i)
-        digits = true;
-    if (!digits)
-        return false;
-    if (i < text.size() && (text[i] == 'e' || text[i] == 'E')) {
-        ++i;
-        if (i < text.size() && (text[i] == '+' || text[i] == '-'))
-            ++i;
-        if (i == text.size())
-            return false;
-        while (i < text.size() && isDigit(text[i]))
-            ++i;
-    }
-    return i == text.size();
-}
-
 void compareWithFromChars(const QString &text, const QLocale &c)
 {
     const QByteArray latin = text.toLatin1();
     std::string_view plain(latin.constData(), std::size_t(latin.size()));
-    if (!isPlainDecimal(plain))
+    const bool hasSign = !plain.empty() && (plain.front() == '+' || plain.front() == '-');
+    if (!isPlainDecimal(plain.substr(hasSign)))
         return;
-    if (plain.front() == '+')
+    if (plain.front() == '+')  // std::from_chars takes a minus only
         plain.remove_prefix(1);
     double expected = 0;
     const auto [end, error] = std::from_chars(plain.data(), plain.data() + plain.size(), expected);

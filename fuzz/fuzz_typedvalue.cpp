@@ -6,6 +6,7 @@
 
 #include "conversionerror.h"
 #include "numbers.h"
+#include "plaindecimal.h"
 
 #include <cerrno>
 #include <cmath>
@@ -44,41 +45,6 @@ std::optional<double> read(std::string_view text)
 bool same(std::optional<double> a, std::optional<double> b)
 {
     return a.has_value() == b.has_value() && (!a || *a == *b);
-}
-
-bool isDigit(char c)
-{
-    return c >= '0' && c <= '9';
-}
-
-// Digits with at most one point and at least one digit, then optionally an
-// exponent with digits: the texts on which both readers must agree exactly.
-bool isPlainDecimal(std::string_view text)
-{
-    std::size_t i = 0;
-    bool digits = false;
-    for (; i < text.size() && isDigit(text[i]); ++i)
-        digits = true;
-    if (i < text.size() && text[i] == '.')
-        ++i;
-    for (; i < text.size() && isDigit(text[i]); ++i)
-        digits = true;
-    if (!digits)
-        return false;
-    if (i == text.size())
-        return true;
-    if (text[i] != 'e' && text[i] != 'E')
-        return false;
-    ++i;
-    if (i < text.size() && (text[i] == '+' || text[i] == '-'))
-        ++i;
-    if (i == text.size())
-        return false;
-    for (; i < text.size(); ++i) {
-        if (!isDigit(text[i]))
-            return false;
-    }
-    return true;
 }
 
 }
