@@ -39,7 +39,8 @@ private:
 
 // Bytes that change how text inputs read: ends of lines, signs, digits,
 // exponents, separators, quotes, escapes and bytes that are not UTF-8.
-constexpr std::string_view telling("\n\r\t \0.,;=+-09eEdD&H{}\\\"[]%\x1b\x7f\x80\xc3\xff", 33);
+constexpr char tellingBytes[] = "\n\r\t \0.,;=+-09eEdD&H{}\\\"[]%\x1b\x7f\x80\xc3\xff";
+constexpr std::string_view telling(tellingBytes, sizeof tellingBytes - 1);
 
 Input vary(const Input &seed, Sequence &random)
 {

@@ -18,8 +18,10 @@ QString UserUnitStore::name(const QString &quantity, int position, const QString
 {
     QString name = read(nameKey(quantity, position), defaultText);
     if (name.size() > maxNameLength) {
-        // A character outside the BMP stays whole.
+        // A character outside the BMP stays whole; blanks at the cut go, as
+        // they go at the ends of every text read.
         name.truncate(name.at(maxNameLength - 1).isHighSurrogate() ? maxNameLength - 1 : maxNameLength);
+        name = name.trimmed();
     }
     return name;
 }

@@ -25,7 +25,7 @@ public:
     virtual QString read(const QString &key, const QString &defaultText) const;
     virtual bool write(const QString &key, const QString &value) const;
 
-    // The name at a position, cut to maxNameLength.
+    // The name at a position, cut to maxNameLength (and trimmed again).
     QString name(const QString &quantity, int position, const QString &defaultText) const;
 
     static QString countKey(const QString &quantity) { return quantity + QLatin1String("number"); }

@@ -191,7 +191,8 @@ private slots:
         QTest::newRow("a megabyte") << sixty + QString(1 << 20, u'x') << sixty;
         QTest::newRow("sixty stay") << sixty << sixty;
         QTest::newRow("sixty-one") << sixty + u'x' << sixty;
-        QTest::newRow("blanks inside are kept") << QString(59, u'n') + "  tail" << QString(59, u'n') + u' ';
+        QTest::newRow("blanks at the cut go") << QString(58, u'n') + "   tail" << QString(58, u'n');
+        QTest::newRow("blanks before the cut stay") << "a b" + QString(60, u'n') << "a b" + QString(57, u'n');
         QTest::newRow("astral character stays whole") << QString(59, u'n') + QString::fromUtf8("😀") << QString(59, u'n');
     }
 
