@@ -399,6 +399,7 @@ private slots:
         QTest::newRow("units to a full disk") << QStringList{"--list", "Length"} << full << "No space left on device";
         QTest::newRow("help to a full disk") << QStringList{"--help"} << full << "No space left on device";
         QTest::newRow("version to a full disk") << QStringList{"--version"} << full << "No space left on device";
+        QTest::newRow("found units to a full disk") << QStringList{"--find", "metre"} << full << "No space left on device";
         QTest::newRow("closed output") << convert + QStringList{"1"} << int(Output::Closed) << "Bad file descriptor";
         QTest::newRow("input to closed output") << convert << int(Output::Closed) << "Bad file descriptor";
         QTest::newRow("reader gone, SIGPIPE ignored") << convert << int(Output::BrokenPipeIgnored) << "Broken pipe";
