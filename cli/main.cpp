@@ -27,7 +27,8 @@ enum ExitStatus { Success = 0, ValueFailed = 1, UsageError = 2, InputOutputError
 const char *const exitStatusHelp =
     "\nExit status:\n"
     "  0  Every value was converted.\n"
-    "  1  A value could not be converted (the message on standard error names it).\n"
+    "  1  A value could not be converted (the message on standard error names it),\n"
+    "     or --find found no unit.\n"
     "  2  A bad option, a missing name or an unknown quantity or unit.\n"
     "  3  Standard input could not be read or standard output could not be written\n"
     "     (a full disk, a closed pipe); the message gives the system's reason.\n";
