@@ -3,6 +3,7 @@
 #include "settingsstore.h"
 #include "storesnapshot.h"
 
+#include "catalogue.h"
 #include "conversionerror.h"
 #include "converter.h"
 #include "numbers.h"
@@ -196,6 +197,27 @@ private slots:
         QCOMPARE(dialog.findChild<QLabel *>("Label1_11")->text(), QStringLiteral("equals"));
         QCOMPARE(dialog.findChild<QLabel *>("lblUnit_9")->text(), QStringLiteral("metre per second squared (m/s²)"));
         QCOMPARE(dialog.findChild<QPushButton *>("cmdOk")->text(), QStringLiteral("&OK"));
+    }
+
+    // Every base unit's name shows on one line beside every row, inside the
+    // frame and the dialog; a name that fits keeps the design's size.
+    void baseUnitNameFitsOnOneLine()
+    {
+        for (int q = 0; q < Catalogue::quantityCount; ++q) {
+            NewUnitDialog dialog(q, m_store);
+            const QString name = Catalogue::instance().at(q).baseUnitName;
+            const auto *frame = dialog.findChild<QGroupBox *>("Frame1");
+            for (int r = 0; r < 10; ++r) {
+                const auto *label = dialog.findChild<QLabel *>(QStringLiteral("lblUnit_%1").arg(r));
+                QVERIFY2(label->contentsRect().width() >= label->fontMetrics().horizontalAdvance(name), qPrintable(name));
+                QVERIFY2(frame->contentsRect().contains(label->geometry()), qPrintable(name));
+            }
+            QVERIFY(dialog.rect().contains(frame->geometry()));
+            for (const char *button : {"cmdOk", "cmdCancel"})
+                QVERIFY(dialog.rect().contains(dialog.findChild<QPushButton *>(button)->geometry()));
+            if (name == QStringLiteral("metre (m)"))
+                QCOMPARE(dialog.size(), QSize(515, 369));
+        }
     }
 
     // State: rows 0, 1 and 3 typed. Action: OK, then fill row 2 and OK.

@@ -21,9 +21,10 @@ NewUnitDialog::NewUnitDialog(int quantity, const UserUnitStore &store, QWidget *
 {
     ui->setupUi(this);
     setProgramIcon(this);
-    CentreWindow(this);
     const Quantity &q = Catalogue::instance().at(m_quantity);
     setCaptions(q.name, q.baseUnitName);
+    widenForBaseUnit(q.baseUnitName);
+    CentreWindow(this);
     for (int row = 0; row < UserUnitStore::maxUnits; ++row) {
         nameBox(row)->setMaxLength(UserUnitStore::maxNameLength);
         nameBox(row)->installEventFilter(this);
@@ -67,6 +68,29 @@ void NewUnitDialog::setCaptions(const QString &quantityName, const QString &base
         findChild<QLabel *>(arrayName("Label1", 11 + i))->setText(str(62));
         findChild<QLabel *>(arrayName("lblUnit", i))->setText(baseUnitName);
     }
+}
+
+// The base unit's label is sized for two lines of the design font; in the
+// font used here a long name ("watt (kg·m²/s³) (J/s) (N·m/s) (W)") would
+// break inside its symbols and lose its last line under the next row. The
+// labels, the frame and the dialog grow by what the name needs on one line,
+// the buttons keeping their place under the middle.
+void NewUnitDialog::widenForBaseUnit(const QString &baseUnitName)
+{
+    const QLabel *sample = ui->lblUnit_0;
+    const int extra = sample->fontMetrics().horizontalAdvance(baseUnitName) + 2 * sample->margin() - sample->contentsRect().width();
+    if (extra <= 0)
+        return;
+    for (int i = 0; i < UserUnitStore::maxUnits; ++i) {
+        auto *label = findChild<QLabel *>(arrayName("lblUnit", i));
+        label->resize(label->width() + extra, label->height());
+        label->setWordWrap(false);
+    }
+    ui->lblExample->resize(ui->lblExample->width() + extra, ui->lblExample->height());
+    ui->Frame1->resize(ui->Frame1->width() + extra, ui->Frame1->height());
+    for (QWidget *button : {static_cast<QWidget *>(ui->cmdOk), static_cast<QWidget *>(ui->cmdCancel)})
+        button->move(button->x() + extra / 2, button->y());
+    setFixedSize(width() + extra, height());
 }
 
 void NewUnitDialog::load(const QString &quantityName)

@@ -36,6 +36,7 @@ protected:
 
 private:
     void setCaptions(const QString &quantityName, const QString &baseUnitName);
+    void widenForBaseUnit(const QString &baseUnitName);
     void load(const QString &quantityName);
     void save();
 
