@@ -23,10 +23,33 @@ if [ "${1:-}" = "--on-display" ]; then
         echo "$id"
     }
     keys() { xdotool key --delay 40 "$@"; }
+    # The splash has the main window's title and lives until the main window
+    # is shown: the main window is the one left when the first one seen has
+    # gone, or the only one after two seconds (a splash too quick to be seen).
+    main_window() {
+        local ids first="" since=0 i
+        for i in $(seq 100); do
+            ids=$(xdotool search --onlyvisible --name '^Quantix 96$' 2>/dev/null) || ids=""
+            if [ -n "$ids" ]; then
+                [ -n "$first" ] || { first=$(head -n1 <<<"$ids"); since=$i; }
+                if ! grep -qx "$first" <<<"$ids"; then
+                    head -n1 <<<"$ids"
+                    return
+                fi
+                if [ $((i - since)) -ge 10 ] && [ "$(wc -l <<<"$ids")" = 1 ]; then
+                    echo "$first"
+                    return
+                fi
+            fi
+            pause 0.2
+        done
+        echo "no main window" >&2
+        exit 1
+    }
 
     "$BUILD_DIR/app/quantix96" </dev/null &
     trap 'kill $! 2>/dev/null || true' EXIT
-    main=$(window "Quantix 96")
+    main=$(main_window)
     xdotool windowfocus --sync "$main"
     pause
 
