@@ -151,6 +151,21 @@ private slots:
         QTRY_COMPARE(listed(dialog), (QStringList{"calculator", "notes", "readme.txt", "run.bat", "setup.EXE"}));
     }
 
+    // The picker opens where the current program is, that program chosen; a
+    // program found nowhere leaves the dialog where it would open anyway.
+    void pickerStartsAtTheCurrentProgram()
+    {
+        makeFile("bin/tool", true);
+        const QString bin = QDir(m_dir.filePath("bin")).canonicalPath();
+        for (const QString &current : {QStringLiteral("tool -rpn"), m_dir.filePath("bin/tool")}) {
+            ProgramFileDialog dialog(nullptr, "Shell Program", current);
+            QCOMPARE(QDir(dialog.directory()).canonicalPath(), bin);
+            QCOMPARE(dialog.selectedFiles().value(0), bin + "/tool");
+        }
+        const QString start = ProgramFileDialog(nullptr, "Shell Program").directory().absolutePath();
+        QCOMPARE(ProgramFileDialog(nullptr, "Shell Program", "c:\\windows\\calc.exe").directory().absolutePath(), start);
+    }
+
     void pickerAcceptsTypedNames_data()
     {
         QTest::addColumn<QString>("typed");

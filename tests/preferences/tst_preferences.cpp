@@ -318,6 +318,7 @@ private slots:
         open();
         QCOMPARE(m_state.shellProgram, QStringLiteral("calc.exe"));
         click("cmdDialog");
+        QCOMPARE(m_dialogs->programCurrent, QStringLiteral("calc.exe"));
         QCOMPARE(m_state.shellProgram, QStringLiteral("calc.exe"));
     }
 

@@ -4,9 +4,10 @@
 
 namespace quantix::testing {
 
-std::optional<QString> FakeDialogs::openProgramFile(QWidget *, const QString &title)
+std::optional<QString> FakeDialogs::openProgramFile(QWidget *, const QString &title, const QString &current)
 {
     programTitle = title;
+    programCurrent = current;
     return chosenProgram;
 }
 

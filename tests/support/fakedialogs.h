@@ -11,9 +11,10 @@ namespace quantix::testing {
 class FakeDialogs : public CommonDialogs
 {
 public:
-    // Program file: the answer, and the title it was opened with.
+    // Program file: the answer, and the title and current program it was
+    // opened with.
     std::optional<QString> chosenProgram;
-    QString programTitle;
+    QString programTitle, programCurrent;
 
     // Save dialogs answer from the front of the queue.
     QStringList saveAnswers;
@@ -31,7 +32,7 @@ public:
     int printCalls = 0;
     QString printTitle, offeredPdfFile;
 
-    std::optional<QString> openProgramFile(QWidget *parent, const QString &title) override;
+    std::optional<QString> openProgramFile(QWidget *parent, const QString &title, const QString &current) override;
     std::optional<QString> saveFileName(QWidget *parent, const QString &title, const QString &filter,
                                         const QString &suggestion) override;
     std::optional<ChosenFont> font(QWidget *parent, const ChosenFont &initial) override;

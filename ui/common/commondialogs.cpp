@@ -92,9 +92,9 @@ private:
 class PlatformDialogs : public CommonDialogs
 {
 public:
-    std::optional<QString> openProgramFile(QWidget *parent, const QString &title) override
+    std::optional<QString> openProgramFile(QWidget *parent, const QString &title, const QString &current) override
     {
-        ProgramFileDialog dialog(parent, title);
+        ProgramFileDialog dialog(parent, title, current);
         if (dialog.exec() != QDialog::Accepted || dialog.chosenProgram().isEmpty())
             return std::nullopt;
         return dialog.chosenProgram();

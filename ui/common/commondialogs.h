@@ -28,8 +28,9 @@ public:
     virtual ~CommonDialogs() = default;
 
     // A program to run: an existing file, or a program on PATH typed by its
-    // name, possibly with arguments (ProgramFileDialog).
-    virtual std::optional<QString> openProgramFile(QWidget *parent, const QString &title) = 0;
+    // name, possibly with arguments (ProgramFileDialog), starting where the
+    // current program is.
+    virtual std::optional<QString> openProgramFile(QWidget *parent, const QString &title, const QString &current) = 0;
     // A file name in an existing folder, starting from suggestion (a folder
     // and a name in it). Overwriting asks first; a folder that does not exist
     // is refused before the dialog closes.

@@ -48,7 +48,7 @@ private:
 
 }
 
-ProgramFileDialog::ProgramFileDialog(QWidget *parent, const QString &title)
+ProgramFileDialog::ProgramFileDialog(QWidget *parent, const QString &title, const QString &current)
     : QFileDialog(parent, title)
 {
     setAcceptMode(QFileDialog::AcceptOpen);
@@ -69,6 +69,11 @@ ProgramFileDialog::ProgramFileDialog(QWidget *parent, const QString &title)
     connect(this, &QFileDialog::filterSelected, proxy,
             [proxy, first = filters.constFirst()](const QString &filter) { proxy->setProgramsOnly(filter == first); });
 #endif
+    const QFileInfo program(current.isEmpty() ? QString() : locateProgram(parseShellCommand(current).program));
+    if (program.isAbsolute() && program.isFile()) {
+        setDirectory(program.absolutePath());
+        selectFile(program.fileName());
+    }
 }
 
 QString ProgramFileDialog::chosenProgram() const

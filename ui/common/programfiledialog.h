@@ -16,7 +16,9 @@ class ProgramFileDialog : public QFileDialog
     Q_OBJECT
 
 public:
-    ProgramFileDialog(QWidget *parent, const QString &title);
+    // The dialog opens in the folder of the current program (a command as
+    // the preferences hold it), with that program chosen, when it is found.
+    ProgramFileDialog(QWidget *parent, const QString &title, const QString &current = {});
 
     // After Open: the chosen file's full path, or the typed command.
     QString chosenProgram() const;

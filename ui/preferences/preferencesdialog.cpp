@@ -184,7 +184,7 @@ void PreferencesDialog::showSliderValue(int value)
 // The chosen program is run-wide at once; the setting waits for OK.
 void PreferencesDialog::chooseShellProgram()
 {
-    const std::optional<QString> path = CommonDialogs::instance().openProgramFile(this, str(1001));
+    const std::optional<QString> path = CommonDialogs::instance().openProgramFile(this, str(1001), m_state.shellProgram);
     if (!path)
         return;
     m_state.shellProgram = *path;
