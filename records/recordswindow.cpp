@@ -117,7 +117,7 @@ RecordsWindow::RecordsWindow(AppState &state, QWidget *parent)
     auto *layout = new QVBoxLayout(ui->centralwidget);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(ui->txtRecords);
-    ui->txtRecords->setContextMenuPolicy(Qt::NoContextMenu);
+    useProgramEditMenu(ui->txtRecords);
 
     restoreStoredGeometry();
     setCaptions();

@@ -9,15 +9,20 @@
 #include "userunitstore.h"
 
 #include <QAbstractButton>
+#include <QApplication>
+#include <QContextMenuEvent>
 #include <QFile>
 #include <QGroupBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QSettings>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTextEdit>
+#include <QTimer>
 
 using namespace quantix;
 
@@ -80,6 +85,41 @@ class TestForms : public QObject
             QVERIFY2(!isPlaceholder(text, object->objectName()), qPrintable(object->objectName() + ": " + text));
             if (auto *widget = qobject_cast<QWidget *>(object))
                 QVERIFY2(!isPlaceholder(widget->toolTip(), widget->objectName()), qPrintable(widget->objectName()));
+        }
+        checkEditMenus(window);
+    }
+
+    // No text box opens the toolkit's own right-click menu: a box has none (the
+    // window's pop-up shows instead) or one whose every item is the program's.
+    static void checkEditMenus(QWidget *window)
+    {
+        const QStringList programTexts{str(1250), str(1251), str(1252), str(25), str(22), str(1253), str(1254)};
+        QList<QWidget *> boxes;
+        for (QLineEdit *box : window->findChildren<QLineEdit *>())
+            boxes << box;
+        for (QTextEdit *box : window->findChildren<QTextEdit *>())
+            boxes << box;
+        for (QWidget *box : boxes) {
+            const char *name = qPrintable(box->objectName());
+            if (box->contextMenuPolicy() == Qt::NoContextMenu)
+                continue;
+            QCOMPARE_EQ(box->contextMenuPolicy(), Qt::CustomContextMenu);
+            QStringList texts;
+            QTimer::singleShot(0, [&texts] {
+                if (auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget())) {
+                    for (QAction *item : menu->actions())
+                        if (!item->isSeparator())
+                            texts << item->text();
+                    menu->close();
+                }
+            });
+            auto *scrollArea = qobject_cast<QTextEdit *>(box);
+            QWidget *target = scrollArea ? scrollArea->viewport() : box;
+            QContextMenuEvent event(QContextMenuEvent::Mouse, QPoint(3, 3), target->mapToGlobal(QPoint(3, 3)));
+            QApplication::sendEvent(target, &event);
+            QVERIFY2(!texts.isEmpty(), name);
+            for (const QString &text : texts)
+                QVERIFY2(programTexts.contains(text), qPrintable(box->objectName() + ": " + text));
         }
     }
 

@@ -1,23 +1,26 @@
 #include "helpviewer.h"
 #include "messagelog.h"
 
+#include <QAbstractTextDocumentLayout>
 #include <QApplication>
+#include <QContextMenuEvent>
 #include <QDialog>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMenu>
 #include <QPushButton>
+#include <QScrollBar>
+#include <QSet>
 #include <QSignalSpy>
 #include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QAbstractTextDocumentLayout>
-#include <QScrollBar>
-#include <QSet>
 #include <QTextBlock>
-#include <QTextTable>
 #include <QTextBrowser>
+#include <QTextTable>
+#include <QTimer>
 #include <QToolButton>
 #include <QVBoxLayout>
 #include <QWhatsThis>
@@ -267,6 +270,36 @@ private slots:
         QTest::addColumn<bool>("scrolls");
         QTest::newRow("first size") << 0 << false;
         QTest::newRow("narrow") << 360 << true;
+    }
+
+    // The help text and the search box open the program's edit menu on a
+    // right click; Select All from it selects the whole topic.
+    void rightClickShowsTheProgramsMenu()
+    {
+        HelpViewer viewer(m_owner.get(), shippedFile());
+        viewer.showContents();
+        QWidget *window = shownHelpWindow();
+        QVERIFY(QTest::qWaitForWindowExposed(window));
+        const auto menuTexts = [](QWidget *target) {
+            QStringList texts;
+            QTimer::singleShot(0, [&texts] {
+                auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
+                if (!menu)
+                    return;
+                for (QAction *item : menu->actions())
+                    texts << (item->isSeparator() ? QString("-") : item->text() + (item->isEnabled() ? "" : " (greyed)"));
+                menu->actions().constLast()->trigger();
+                menu->close();
+            });
+            QContextMenuEvent event(QContextMenuEvent::Mouse, QPoint(3, 3), target->mapToGlobal(QPoint(3, 3)));
+            QApplication::sendEvent(target, &event);
+            return texts;
+        };
+        auto *text = window->findChild<QTextBrowser *>(QStringLiteral("text"));
+        QCOMPARE(menuTexts(text->viewport()), (QStringList{"&Copy (greyed)", "Select &All"}));
+        QCOMPARE(text->textCursor().selectedText().size(), text->toPlainText().size());
+        auto *query = window->findChild<QLineEdit *>(QStringLiteral("search"));
+        QCOMPARE(menuTexts(query).constLast(), QStringLiteral("Select &All (greyed)"));
     }
 
     void constantsNeverWrapInANumber()

@@ -10,6 +10,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMimeData>
+#include <QTextEdit>
 #include <QWidget>
 
 static void initCommonResources() { Q_INIT_RESOURCE(common); }
@@ -132,6 +133,20 @@ void showEditMenu(QLineEdit *box, const QPoint &globalPos)
     menu.addSeparator();
     menu.addAction(str(1254), box, &QLineEdit::selectAll)->setEnabled(box->selectedText().size() < box->text().size());
     menu.exec(globalPos);
+}
+
+void useProgramEditMenu(QTextEdit *box)
+{
+    box->setContextMenuPolicy(Qt::CustomContextMenu);
+    // A scroll area's menu position is the viewport's.
+    QObject::connect(box, &QWidget::customContextMenuRequested, box, [box](const QPoint &pos) {
+        const QString selected = box->textCursor().selectedText();
+        QMenu menu(box);
+        menu.setObjectName(QStringLiteral("editmenu"));
+        menu.addAction(str(25), box, &QTextEdit::copy)->setEnabled(!selected.isEmpty());
+        menu.addAction(str(1254), box, &QTextEdit::selectAll)->setEnabled(selected.size() < box->toPlainText().size());
+        menu.exec(box->viewport()->mapToGlobal(pos));
+    });
 }
 
 }

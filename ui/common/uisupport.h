@@ -9,6 +9,7 @@
 #include <span>
 
 class QLineEdit;
+class QTextEdit;
 class QPoint;
 class QWidget;
 
@@ -57,5 +58,7 @@ void setTextFromStart(QLineEdit *box, const QString &text);
 void useProgramEditMenu(QLineEdit *box);
 // That menu, opened at a global position.
 void showEditMenu(QLineEdit *box, const QPoint &globalPos);
+// The same for a read-only text box: Copy and Select All.
+void useProgramEditMenu(QTextEdit *box);
 
 }

@@ -71,6 +71,7 @@ HelpWindow::HelpWindow(std::shared_ptr<const HelpFile> file, QWidget *parent)
     m_query = new QLineEdit;
     m_query->setObjectName(QStringLiteral("search"));
     m_query->setClearButtonEnabled(true);
+    useProgramEditMenu(m_query);
     findLabel->setBuddy(m_query);
     m_hits = new QListWidget;
     m_hits->setObjectName(QStringLiteral("hits"));
@@ -85,6 +86,7 @@ HelpWindow::HelpWindow(std::shared_ptr<const HelpFile> file, QWidget *parent)
     m_text->setObjectName(QStringLiteral("text"));
     m_text->setOpenLinks(false);
     m_text->setOpenExternalLinks(false);
+    useProgramEditMenu(m_text);
     // A narrow table column breaks between words, never inside one: the table
     // grows wider and scrolls instead.
     m_text->setWordWrapMode(QTextOption::WordWrap);

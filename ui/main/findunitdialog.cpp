@@ -18,6 +18,7 @@ FindUnitDialog::FindUnitDialog(UnitFinder finder, QWidget *parent)
     setProgramIcon(this);
     setCaptions();
     ui->txtFind->installEventFilter(this);
+    useProgramEditMenu(ui->txtFind);
     connect(ui->txtFind, &QLineEdit::textChanged, this, &FindUnitDialog::search);
     connect(ui->lstFound, &QListWidget::itemDoubleClicked, this, [this] { choose(Target::Initial); });
     connect(ui->cmdInitial, &QPushButton::clicked, this, [this] { choose(Target::Initial); });

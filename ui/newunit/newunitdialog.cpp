@@ -27,8 +27,10 @@ NewUnitDialog::NewUnitDialog(int quantity, const UserUnitStore &store, QWidget *
     CentreWindow(this);
     for (int row = 0; row < UserUnitStore::maxUnits; ++row) {
         nameBox(row)->setMaxLength(UserUnitStore::maxNameLength);
-        nameBox(row)->installEventFilter(this);
-        factorBox(row)->installEventFilter(this);
+        for (QLineEdit *box : {nameBox(row), factorBox(row)}) {
+            box->installEventFilter(this);
+            useProgramEditMenu(box);
+        }
     }
     connect(ui->cmdOk, &QPushButton::clicked, this, &NewUnitDialog::save);
     connect(ui->cmdCancel, &QPushButton::clicked, this, &QDialog::reject);
