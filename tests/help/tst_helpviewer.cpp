@@ -1,15 +1,14 @@
+#include "contextmenu.h"
 #include "helpviewer.h"
 #include "messagelog.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QApplication>
-#include <QContextMenuEvent>
 #include <QDialog>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QMenu>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QSet>
@@ -20,7 +19,6 @@
 #include <QTextBlock>
 #include <QTextBrowser>
 #include <QTextTable>
-#include <QTimer>
 #include <QToolButton>
 #include <QVBoxLayout>
 #include <QWhatsThis>
@@ -280,26 +278,11 @@ private slots:
         viewer.showContents();
         QWidget *window = shownHelpWindow();
         QVERIFY(QTest::qWaitForWindowExposed(window));
-        const auto menuTexts = [](QWidget *target) {
-            QStringList texts;
-            QTimer::singleShot(0, [&texts] {
-                auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
-                if (!menu)
-                    return;
-                for (QAction *item : menu->actions())
-                    texts << (item->isSeparator() ? QString("-") : item->text() + (item->isEnabled() ? "" : " (greyed)"));
-                menu->actions().constLast()->trigger();
-                menu->close();
-            });
-            QContextMenuEvent event(QContextMenuEvent::Mouse, QPoint(3, 3), target->mapToGlobal(QPoint(3, 3)));
-            QApplication::sendEvent(target, &event);
-            return texts;
-        };
         auto *text = window->findChild<QTextBrowser *>(QStringLiteral("text"));
-        QCOMPARE(menuTexts(text->viewport()), (QStringList{"&Copy (greyed)", "Select &All"}));
+        QCOMPARE(rightClickMenu(text->viewport(), true), (QStringList{"&Copy (greyed)", "Select &All"}));
         QCOMPARE(text->textCursor().selectedText().size(), text->toPlainText().size());
         auto *query = window->findChild<QLineEdit *>(QStringLiteral("search"));
-        QCOMPARE(menuTexts(query).constLast(), QStringLiteral("Select &All (greyed)"));
+        QCOMPARE(rightClickMenu(query).constLast(), QStringLiteral("Select &All (greyed)"));
     }
 
     void constantsNeverWrapInANumber()
