@@ -24,8 +24,8 @@ class TestCompletion : public QObject
         static const QString script = QStringLiteral(R"(
             source "$1" || exit 3
             shift
-            spec=$(complete -p quantix96-convert) || exit 4
-            function=${spec#*-F }
+            registration=$(complete -p quantix96-convert) || exit 4
+            function=${registration#*-F }
             function=${function%% *}
             COMP_WORDS=("$@")
             COMP_CWORD=$(($# - 1))
