@@ -1,9 +1,9 @@
 // quantix96: the splash, then the main window for the rest of the run.
 
-#include "aboutbox.h"
-#include "mainwindow.h"
+#include "ui/about/aboutbox.h"
+#include "ui/main/mainwindow.h"
 #include "quantixversion.h"
-#include "uisupport.h"
+#include "ui/common/uisupport.h"
 
 #include <QApplication>
 

@@ -6,13 +6,13 @@
 // every unit of the catalogue and ten user units per quantity; and one read
 // of a settings store of 2,000 keys, as a keystroke into a user unit costs.
 
-#include "catalogue.h"
-#include "namematch.h"
-#include "converter.h"
-#include "inifile.h"
-#include "numbers.h"
-#include "settingsstore.h"
-#include "userunitstore.h"
+#include "engine/catalogue.h"
+#include "engine/converter.h"
+#include "engine/namematch.h"
+#include "engine/numbers.h"
+#include "settings/inifile.h"
+#include "settings/settingsstore.h"
+#include "settings/userunitstore.h"
 
 #include <QFile>
 #include <QSettings>
@@ -170,14 +170,13 @@ int main(int argc, char *argv[])
         std::fprintf(stderr, "quantix96-bench: the catalogue has no Length\n");
         return 1;
     }
-    const UnitRef from = Converter::resolve(*length, QStringLiteral("mile (US statute)"));
-    const UnitRef to = Converter::resolve(*length, QStringLiteral("kilometre (km)"));
+    const Converter converter(*length);
+    const UnitRef from = converter.resolve(QStringLiteral("mile (US statute)"));
+    const UnitRef to = converter.resolve(QStringLiteral("kilometre (km)"));
     if (!from.rule || !to.rule) {
         std::fprintf(stderr, "quantix96-bench: mile or kilometre is no built-in unit\n");
         return 1;
     }
-    const UserUnitStore store;
-    const Converter converter(store);
     const NumberStyle style{3, false};
     const std::string_view separator = ".";
 
@@ -198,8 +197,8 @@ int main(int argc, char *argv[])
     std::printf("quantix96-bench: %lld operations per round, best of 5 rounds\n", operations);
     measure("convert and format (mile to km, 3 dec.)", operations, [&](long long i) {
         out.clear();
-        const double base = converter.toBase(*length, from, values[pick(i)]);
-        appendFormattedResult(out, converter.fromBase(*length, to, base), style, separator);
+        const double base = converter.toBase(from, values[pick(i)]);
+        appendFormattedResult(out, converter.fromBase(to, base), style, separator);
         check += out.size() + static_cast<unsigned char>(out[out.size() / 2]);
     });
     measure("read typed value", operations, [&](long long i) {
@@ -208,8 +207,8 @@ int main(int argc, char *argv[])
     });
     measure("read, convert and format (one line)", operations, [&](long long i) {
         out.clear();
-        const double base = converter.toBase(*length, from, readTypedValue(texts[pick(i)]));
-        appendFormattedResult(out, converter.fromBase(*length, to, base), style, separator);
+        const double base = converter.toBase(from, readTypedValue(texts[pick(i)]));
+        appendFormattedResult(out, converter.fromBase(to, base), style, separator);
         check += out.size() + static_cast<unsigned char>(out[out.size() / 2]);
     });
 

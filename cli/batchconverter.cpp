@@ -1,9 +1,9 @@
-#include "batchconverter.h"
+#include "cli/batchconverter.h"
 
-#include "conversionerror.h"
-#include "linesplitter.h"
-#include "standardstreams.h"
-#include "terminaltext.h"
+#include "cli/linesplitter.h"
+#include "cli/standardstreams.h"
+#include "cli/terminaltext.h"
+#include "engine/errors.h"
 
 #include <QLocale>
 
@@ -11,10 +11,8 @@
 
 namespace quantix {
 
-BatchConverter::BatchConverter(const Converter &converter, const Quantity &quantity, UnitRef from, UnitRef to, NumberStyle style,
-                               OutputStream &output)
+BatchConverter::BatchConverter(const Converter &converter, UnitRef from, UnitRef to, NumberStyle style, OutputStream &output)
     : m_converter(converter)
-    , m_quantity(quantity)
     , m_from(std::move(from))
     , m_to(std::move(to))
     , m_style(style)
@@ -30,7 +28,7 @@ void BatchConverter::convertValue(ReadValue readValue, std::string_view start, b
     const std::size_t before = out.size();
     try {
         const double value = readValue();
-        const double result = m_converter.fromBase(m_quantity, m_to, m_converter.toBase(m_quantity, m_from, value));
+        const double result = m_converter.fromBase(m_to, m_converter.toBase(m_from, value));
         appendFormattedResult(out, result, m_style, m_separator);
     } catch (const ConversionError &error) {
         out.resize(before);

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "converter.h"
-#include "numbers.h"
+#include "engine/converter.h"
+#include "engine/numbers.h"
 
 #include <string>
 #include <string_view>
@@ -17,8 +17,7 @@ class OutputStream;
 class BatchConverter
 {
 public:
-    BatchConverter(const Converter &converter, const Quantity &quantity, UnitRef from, UnitRef to, NumberStyle style,
-                   OutputStream &output);
+    BatchConverter(const Converter &converter, UnitRef from, UnitRef to, NumberStyle style, OutputStream &output);
 
     // One value; an error message names it as originKind and number
     // ("line 3", "argument 1").
@@ -36,7 +35,6 @@ private:
     void convertValue(ReadValue readValue, std::string_view start, bool cut, const char *originKind, long long originNumber);
 
     const Converter &m_converter;
-    const Quantity &m_quantity;
     UnitRef m_from;
     UnitRef m_to;
     NumberStyle m_style;

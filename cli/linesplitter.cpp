@@ -1,6 +1,6 @@
-#include "linesplitter.h"
+#include "cli/linesplitter.h"
 
-#include "terminaltext.h"
+#include "cli/terminaltext.h"
 
 namespace quantix {
 

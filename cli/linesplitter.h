@@ -1,6 +1,6 @@
 #pragma once
 
-#include "numbers.h"
+#include "engine/numbers.h"
 
 #include <string>
 #include <string_view>

@@ -2,15 +2,16 @@
 // input with the same catalogue, rules, user units and number style as the
 // main window.
 
-#include "batchconverter.h"
-#include "catalogue.h"
-#include "converter.h"
+#include "cli/batchconverter.h"
+#include "engine/catalogue.h"
+#include "engine/converter.h"
+#include "rules/userunits.h"
 #include "quantixversion.h"
-#include "settingsstore.h"
-#include "standardstreams.h"
-#include "stringtable.h"
-#include "typednames.h"
-#include "userunitstore.h"
+#include "cli/standardstreams.h"
+#include "cli/typednames.h"
+#include "engine/stringtable.h"
+#include "settings/settingsstore.h"
+#include "settings/userunitstore.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -94,25 +95,25 @@ struct QuantityUnits
     qsizetype builtIn = 0;
 };
 
-QuantityUnits unitNames(const Converter &converter, const Quantity &quantity)
+QuantityUnits unitNames(const Quantity &quantity, const UserUnits &userUnits)
 {
     QuantityUnits units;
     for (int j = 1; j <= quantity.unitCount; ++j)
         units.names << Catalogue::unitName(quantity, j);
     units.builtIn = units.names.size();
-    units.names << converter.userUnitNames(quantity);
+    units.names << userUnitNames(userUnits);
     return units;
 }
 
 // --find: every unit of every quantity whose name fits the text, best first.
-int findUnits(OutputStream &out, const Converter &converter, const QString &text)
+int findUnits(OutputStream &out, const UserUnitStore &store, const QString &text)
 {
     if (text.trimmed().isEmpty())
         return usageError(QStringLiteral("--find takes a part of a unit's name or its symbol"));
     QStringList names;
     QStringList quantities;
     for (const Quantity &quantity : Catalogue::instance().quantities()) {
-        const QStringList units = unitNames(converter, quantity).names;
+        const QStringList units = unitNames(quantity, readUserUnits(quantity, store)).names;
         names << units;
         for (qsizetype i = 0; i < units.size(); ++i)
             quantities << quantity.name;
@@ -181,14 +182,13 @@ int main(int argc, char *argv[])
     }
 
     const UserUnitStore store;
-    const Converter converter(store);
     const QStringList arguments = parser.positionalArguments();
     const bool styleOptions = parser.isSet(decimalsOption) || parser.isSet(scientificOption) || parser.isSet(regularOption);
 
     if (parser.isSet(findOption)) {
         if (!arguments.isEmpty() || styleOptions || parser.isSet(listOption))
             return usageError(QStringLiteral("--find takes one TEXT and no other argument or option"));
-        return findUnits(out, converter, parser.value(findOption));
+        return findUnits(out, store, parser.value(findOption));
     }
 
     if (parser.isSet(listOption)) {
@@ -201,7 +201,7 @@ int main(int argc, char *argv[])
         const Quantity *quantity = takeQuantity(arguments.first());
         if (!quantity)
             return UsageError;
-        printLines(out, unitNames(converter, *quantity).names);
+        printLines(out, unitNames(*quantity, readUserUnits(*quantity, store)).names);
         return finish(out, Success);
     }
 
@@ -227,7 +227,9 @@ int main(int argc, char *argv[])
     const Quantity *quantity = takeQuantity(arguments[0]);
     if (!quantity)
         return UsageError;
-    const QuantityUnits units = unitNames(converter, *quantity);
+    const UserUnits userUnits = readUserUnits(*quantity, store);
+    const Converter converter(*quantity, userUnits);
+    const QuantityUnits units = unitNames(*quantity, userUnits);
     const NameMatcher unitMatcher(units.names);
     const NameContext unitContext{QStringLiteral("unit"), QStringLiteral(" in ") + quantity->name, listCommand(quantity), units.builtIn};
     UnitRef ends[2];
@@ -237,10 +239,10 @@ int main(int argc, char *argv[])
             printError(taken.error);
             return UsageError;
         }
-        ends[i] = Converter::resolve(*quantity, units.names[*taken.index]);
+        ends[i] = converter.resolve(units.names[*taken.index]);
     }
 
-    BatchConverter batch(converter, *quantity, ends[0], ends[1], style, out);
+    BatchConverter batch(converter, ends[0], ends[1], style, out);
     if (arguments.size() > 3) {
         for (qsizetype i = 3; i < arguments.size(); ++i)
             batch.convert(arguments[i].toStdString(), "argument", i - 2);

@@ -1,6 +1,6 @@
-#include "standardstreams.h"
+#include "cli/standardstreams.h"
 
-#include "terminaltext.h"
+#include "cli/terminaltext.h"
 
 #include <cerrno>
 #include <cstring>

@@ -1,4 +1,4 @@
-#include "typednames.h"
+#include "cli/typednames.h"
 
 #include <QSet>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "namematch.h"
+#include "engine/namematch.h"
 
 #include <QString>
 #include <QStringList>

@@ -1,6 +1,6 @@
-#include "catalogue.h"
+#include "engine/catalogue.h"
 
-#include "stringtable.h"
+#include "engine/stringtable.h"
 
 namespace quantix {
 

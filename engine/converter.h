@@ -1,16 +1,37 @@
 #pragma once
 
-#include "catalogue.h"
-#include "factortable.h"
+#include "engine/catalogue.h"
+#include "engine/factortable.h"
 
+#include <QList>
 #include <QString>
+
+#include <optional>
 
 namespace quantix {
 
-class UserUnitStore;
+// A unit the user defined for a quantity: its name as the lists show it and
+// how many of the quantity's base unit one of it makes. No factor when the
+// stored text is not a number.
+struct UserUnit
+{
+    QString name;
+    std::optional<double> factor;
+
+    friend bool operator==(const UserUnit &, const UserUnit &) = default;
+};
+
+// The user-defined units of one quantity, in their stored order. Damaged when
+// the stored count is not a number: a conversion that needs a user unit of
+// the quantity then fails.
+struct UserUnits
+{
+    QList<UserUnit> units;
+    bool damaged = false;
+};
 
 // A unit of one quantity, resolved once: a built-in rule, or the name of a
-// user-defined unit whose factor is read from the store at every use.
+// user-defined unit.
 struct UnitRef
 {
     const UnitRule *rule = nullptr;
@@ -19,36 +40,33 @@ struct UnitRef
 
 // Converts values between the units of one quantity through its base unit:
 // built-in units by their rules, other names through SuppUnitCalc and the
-// user-unit store. Failures throw ConversionError.
+// quantity's user units, which the caller reads and hands over. Failures
+// throw ConversionError.
 class Converter
 {
 public:
-    explicit Converter(const UserUnitStore &store) : m_store(store) {}
+    explicit Converter(const Quantity &quantity, UserUnits userUnits = {});
+
+    const Quantity &quantity() const { return *m_quantity; }
 
     // The value in unit `from` expressed in unit `to`. Names are compared
     // exactly; a name that is no built-in unit is looked up among the user
     // units (Temperature leaves the value as it is instead).
-    double convert(const Quantity &quantity, const QString &from, const QString &to, double value) const;
+    double convert(const QString &from, const QString &to, double value) const;
 
-    // The same with units resolved beforehand (see resolve()).
-    double toBase(const Quantity &quantity, const UnitRef &unit, double value) const;
-    double fromBase(const Quantity &quantity, const UnitRef &unit, double value) const;
-    static UnitRef resolve(const Quantity &quantity, const QString &name);
+    // The same with units resolved beforehand.
+    UnitRef resolve(const QString &name) const;
+    double toBase(const UnitRef &unit, double value) const;
+    double fromBase(const UnitRef &unit, double value) const;
 
-    // A user-defined unit of the quantity with string ID baseUnit: toggle 0
-    // converts rawValue from the unit named cbo1 into the base unit (× factor),
-    // toggle 1 from the base unit into it (÷ factor). Stored names are
-    // compared as the lists show them (cut to the dialog's length); a name
-    // that matches no stored position gives 0. The store is read afresh at every call.
-    double SuppUnitCalc(int baseUnit, const QString &cbo1, double rawValue, int toggle) const;
-
-    // The user units of a quantity as the store holds them: positions 1 to
-    // the stored count (at most 10), names cut to the length the new-unit
-    // dialog takes. Empty when the count is not a number.
-    QStringList userUnitNames(const Quantity &quantity) const;
+    // A user-defined unit: toggle 0 converts rawValue from the unit named
+    // cbo1 into the base unit (× factor), toggle 1 from the base unit into it
+    // (÷ factor). A name that is none of the user units gives 0.
+    double SuppUnitCalc(const QString &cbo1, double rawValue, int toggle) const;
 
 private:
-    const UserUnitStore &m_store;
+    const Quantity *m_quantity;
+    UserUnits m_userUnits;
 };
 
 }

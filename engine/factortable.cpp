@@ -1,4 +1,4 @@
-#include "factortable.h"
+#include "engine/factortable.h"
 
 #include <algorithm>
 #include <cmath>
@@ -442,13 +442,6 @@ std::span<const UnitRule> unitRules(int quantityId)
     if (first == rules.end() || quantityId % 10 != 0)
         return {};
     return {first, last};
-}
-
-const UnitRule *unitRule(int unitId)
-{
-    const std::vector<UnitRule> &rules = allRules();
-    const auto it = std::lower_bound(rules.begin(), rules.end(), unitId, [](const UnitRule &r, int id) { return r.id < id; });
-    return it != rules.end() && it->id == unitId ? &*it : nullptr;
 }
 
 double applyToBase(const UnitRule &unit, double x)

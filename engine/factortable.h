@@ -27,9 +27,6 @@ struct UnitRule
 // quantityId + 1 onwards); empty for an unknown quantity.
 std::span<const UnitRule> unitRules(int quantityId);
 
-// The rule of one built-in unit; nullptr when the ID is not a unit.
-const UnitRule *unitRule(int unitId);
-
 // Applies a rule. The result may be infinite; callers check.
 double applyToBase(const UnitRule &unit, double value);
 double applyFromBase(const UnitRule &unit, double value);

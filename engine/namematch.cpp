@@ -1,4 +1,4 @@
-#include "namematch.h"
+#include "engine/namematch.h"
 
 #include <algorithm>
 #include <array>

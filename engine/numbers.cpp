@@ -1,6 +1,6 @@
-#include "numbers.h"
+#include "engine/numbers.h"
 
-#include "conversionerror.h"
+#include "engine/errors.h"
 
 #include <algorithm>
 #include <array>
@@ -154,7 +154,7 @@ double TypedValueReader::value() const
 {
     if (m_radix != 0) {
         if (std::isinf(m_radixValue))
-            throw ConversionError(ConversionError::Overflow);
+            throw ConversionError(ErrorNumber::Overflow);
         return m_radixValue;
     }
     return decimalValue();
@@ -173,7 +173,7 @@ double TypedValueReader::decimalValue() const
     // The value is digits × 10^scale; its leading digit stands at 10^magnitude.
     const long long magnitude = scale + static_cast<long long>(m_count) - 1;
     if (magnitude > 400)
-        throw ConversionError(ConversionError::Overflow);
+        throw ConversionError(ErrorNumber::Overflow);
     if (magnitude < -400)
         return zero;
 
@@ -189,11 +189,11 @@ double TypedValueReader::decimalValue() const
     double value = 0;
     if (std::from_chars(text.data(), end, value).ec == std::errc::result_out_of_range) {
         if (magnitude > 0)
-            throw ConversionError(ConversionError::Overflow);
+            throw ConversionError(ErrorNumber::Overflow);
         value = 0;
     }
     if (std::isinf(value))
-        throw ConversionError(ConversionError::Overflow);
+        throw ConversionError(ErrorNumber::Overflow);
     return m_negative ? -value : value;
 }
 
@@ -318,7 +318,7 @@ void appendScientific(std::string &out, Digits digits, int decimals, std::string
 void appendFormattedResult(std::string &out, double value, NumberStyle style, std::string_view separator)
 {
     if (!std::isfinite(value))
-        throw ConversionError(ConversionError::Overflow);
+        throw ConversionError(ErrorNumber::Overflow);
     const int decimals = style.decimals < 0 || style.decimals > 8 ? 3 : style.decimals;
     Digits digits = shortestDigits(std::fabs(value));
     const std::size_t start = out.size();

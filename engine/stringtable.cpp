@@ -1,4 +1,4 @@
-#include "stringtable.h"
+#include "engine/stringtable.h"
 
 #include <QFile>
 

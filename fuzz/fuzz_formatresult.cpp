@@ -4,8 +4,8 @@
 // already in the buffer changes, or when the text read back as typed input
 // lies further from the value than half a unit of its last shown digit.
 
-#include "conversionerror.h"
-#include "numbers.h"
+#include "engine/errors.h"
+#include "engine/numbers.h"
 
 #include <cmath>
 #include <cstdint>
@@ -95,7 +95,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     try {
         appendFormattedResult(out, value, style, ".");
     } catch (const ConversionError &error) {
-        if (std::isfinite(value) || error.number() != ConversionError::Overflow)
+        if (std::isfinite(value) || error.number() != ErrorNumber::Overflow)
             fail("an unexpected error", value, style, out);
         return 0;
     }

@@ -3,7 +3,7 @@
 // sanitizer finding, or an edit that loses what came before the key's
 // section (a write may change only its own line or add lines).
 
-#include "inifile.h"
+#include "settings/inifile.h"
 
 #include <cstdint>
 #include <cstdio>

@@ -5,10 +5,10 @@
 // message would show. Stops on any difference, on a quote that holds a
 // control character, and on a crash or sanitizer finding.
 
-#include "conversionerror.h"
-#include "linesplitter.h"
-#include "numbers.h"
-#include "terminaltext.h"
+#include "cli/linesplitter.h"
+#include "cli/terminaltext.h"
+#include "engine/errors.h"
+#include "engine/numbers.h"
 
 #include <cstdint>
 #include <cstdio>

@@ -5,8 +5,8 @@
 // balance, or when an RTF reader would get another font name or another
 // text back than the writer was given.
 
-#include "printfont.h"
-#include "rtfwriter.h"
+#include "records/rtfwriter.h"
+#include "settings/printfont.h"
 
 #include <QByteArray>
 #include <QString>

@@ -10,15 +10,16 @@
 // not finite, on RTF with a byte that is not ASCII, and on a crash or
 // sanitizer finding.
 
-#include "catalogue.h"
-#include "conversionerror.h"
-#include "conversionrecords.h"
-#include "converter.h"
-#include "numbers.h"
-#include "printfont.h"
-#include "rtfwriter.h"
-#include "settingsstore.h"
-#include "userunitstore.h"
+#include "engine/catalogue.h"
+#include "engine/converter.h"
+#include "engine/errors.h"
+#include "engine/numbers.h"
+#include "records/conversionrecords.h"
+#include "records/rtfwriter.h"
+#include "rules/userunits.h"
+#include "settings/printfont.h"
+#include "settings/settingsstore.h"
+#include "settings/userunitstore.h"
 
 #include <QDateTime>
 #include <QFile>
@@ -77,18 +78,18 @@ PrintFont startUpReads(NumberStyle &style)
 }
 
 // Converts 1.5 of `from` into `to`; a result to record, or an expected error.
-void convert(const Converter &converter, const Quantity &quantity, const QString &from, const QString &to, NumberStyle style,
-             ConversionRecords &records)
+void convert(const Converter &converter, const QString &from, const QString &to, NumberStyle style, ConversionRecords &records)
 {
+    const Quantity &quantity = converter.quantity();
     try {
-        const double result = converter.convert(quantity, from, to, 1.5);
+        const double result = converter.convert(from, to, 1.5);
         if (!std::isfinite(result))
             fail("a result that is not finite", from);
         records.append({quantity.name, from, to, QStringLiteral("1.5"), formatResult(result, style, u".")});
     } catch (const ConversionError &error) {
-        const int number = error.number();
-        if (number != ConversionError::Overflow && number != ConversionError::DivisionByZero && number != ConversionError::TypeMismatch)
-            fail("an unexpected error", QString::number(number));
+        const ErrorNumber number = error.number();
+        if (number != ErrorNumber::Overflow && number != ErrorNumber::DivisionByZero && number != ErrorNumber::TypeMismatch)
+            fail("an unexpected error", QString::number(toInt(number)));
     }
 }
 
@@ -111,19 +112,19 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     NumberStyle style;
     const PrintFont font = startUpReads(style);
     const UserUnitStore store;
-    const Converter converter(store);
     ConversionRecords records;
     for (const Quantity &quantity : Catalogue::instance().quantities()) {
         read(section::units, quantity.name, QStringLiteral("1"));
-        const QStringList names = converter.userUnitNames(quantity);
+        const Converter converter(quantity, readUserUnits(quantity, store));
+        const QStringList names = userUnitNames(readUserUnits(quantity, store));
         for (int position = 1; position <= names.size(); ++position) {
             const QString &name = names[position - 1];
             if (name.size() > UserUnitStore::maxNameLength)
                 fail("a unit name too long", name.left(80));
             if (store.read(UserUnitStore::usedKey(quantity.name, position), QStringLiteral("1")) != QLatin1String("1"))
                 continue;
-            convert(converter, quantity, name, quantity.baseUnitName, style, records);
-            convert(converter, quantity, quantity.baseUnitName, name, style, records);
+            convert(converter, name, quantity.baseUnitName, style, records);
+            convert(converter, quantity.baseUnitName, name, style, records);
         }
     }
     const QByteArray rtf = recordsRtf(records.text(QDateTime::fromSecsSinceEpoch(0), QLocale::c()), font);

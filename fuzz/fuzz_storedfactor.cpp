@@ -12,11 +12,12 @@
 // coverage hooks: the fuzzer steers by our code around that call only, and
 // the differential check is what watches the parser's results.
 
-#include "catalogue.h"
-#include "conversionerror.h"
-#include "converter.h"
-#include "newunitrules.h"
-#include "numbers.h"
+#include "engine/catalogue.h"
+#include "engine/converter.h"
+#include "engine/errors.h"
+#include "engine/numbers.h"
+#include "rules/newunitrules.h"
+#include "rules/userunits.h"
 #include "plaindecimal.h"
 
 #include <QHash>
@@ -97,7 +98,7 @@ void followFactor(const QString &text, const QLocale &locale)
         store.write(UserUnitStore::nameKey(length.name, 1), QStringLiteral("w"));
         store.write(UserUnitStore::factorKey(length.name, 1), text);
     }
-    const Converter converter(store);
+    const Converter converter(length, readUserUnits(length, store));
     const std::optional<double> factor = readStoredFactor(text, locale);
     if (factor.has_value() != accepted)
         fail("a dialog check that disagrees with the reader", locale, text);
@@ -105,17 +106,17 @@ void followFactor(const QString &text, const QLocale &locale)
         fail("a factor that is not finite", locale, text);
     for (const bool intoBase : {true, false}) {
         try {
-            const double result = intoBase ? converter.convert(length, QStringLiteral("w"), length.baseUnitName, 1)
-                                           : converter.convert(length, length.baseUnitName, QStringLiteral("w"), 1);
+            const double result = intoBase ? converter.convert(QStringLiteral("w"), length.baseUnitName, 1)
+                                           : converter.convert(length.baseUnitName, QStringLiteral("w"), 1);
             if (!factor)
                 fail("a conversion through a factor the dialog refuses", locale, text);
             if (result != (intoBase ? *factor : 1 / *factor) || !std::isfinite(result))
                 fail("a conversion that does not use the factor", locale, text);
         } catch (const ConversionError &error) {
-            const int expected = !factor ? ConversionError::TypeMismatch
-                : *factor == 0 && !intoBase ? ConversionError::DivisionByZero
-                                            : ConversionError::Overflow;
-            if (error.number() != expected || (expected == ConversionError::Overflow && std::isfinite(intoBase ? *factor : 1 / *factor)))
+            const ErrorNumber expected = !factor ? ErrorNumber::TypeMismatch
+                : *factor == 0 && !intoBase ? ErrorNumber::DivisionByZero
+                                            : ErrorNumber::Overflow;
+            if (error.number() != expected || (expected == ErrorNumber::Overflow && std::isfinite(intoBase ? *factor : 1 / *factor)))
                 fail("an unexpected conversion error", locale, text);
         }
     }

@@ -4,8 +4,8 @@
 // text or that a leading minus does not negate, and a plain decimal number
 // that the C library's strtod reads as another double.
 
-#include "conversionerror.h"
-#include "numbers.h"
+#include "engine/errors.h"
+#include "engine/numbers.h"
 #include "plaindecimal.h"
 
 #include <cerrno>
@@ -36,7 +36,7 @@ std::optional<double> read(std::string_view text)
             fail("a value that is not finite", text);
         return value;
     } catch (const ConversionError &error) {
-        if (error.number() != ConversionError::Overflow)
+        if (error.number() != ErrorNumber::Overflow)
             fail("an error other than an overflow", text);
         return std::nullopt;
     }

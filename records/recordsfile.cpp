@@ -1,7 +1,7 @@
-#include "recordsfile.h"
+#include "records/recordsfile.h"
 
-#include "rtfwriter.h"
-#include "wholefile.h"
+#include "records/rtfwriter.h"
+#include "settings/wholefile.h"
 
 #include <QFile>
 #include <QFileInfo>

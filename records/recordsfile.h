@@ -1,6 +1,6 @@
 #pragma once
 
-#include "printfont.h"
+#include "settings/printfont.h"
 
 #include <QByteArray>
 #include <QString>

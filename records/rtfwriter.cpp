@@ -1,4 +1,4 @@
-#include "rtfwriter.h"
+#include "records/rtfwriter.h"
 
 #include <QtMath>
 

@@ -1,6 +1,6 @@
-#include "printfont.h"
+#include "settings/printfont.h"
 
-#include "settingsstore.h"
+#include "settings/settingsstore.h"
 
 #include <QLocale>
 

@@ -1,7 +1,7 @@
-#include "settingsstore.h"
+#include "settings/settingsstore.h"
 
-#include "inifile.h"
-#include "wholefile.h"
+#include "settings/inifile.h"
+#include "settings/wholefile.h"
 
 #include <QDateTime>
 #include <QDir>

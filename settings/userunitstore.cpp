@@ -1,6 +1,8 @@
-#include "userunitstore.h"
+#include "settings/userunitstore.h"
 
-#include "settingsstore.h"
+#include "settings/settingsstore.h"
+
+#include <algorithm>
 
 namespace quantix {
 
@@ -29,6 +31,14 @@ QString UserUnitStore::name(const QString &quantity, int position, const QString
 std::optional<int> UserUnitStore::count(const QString &quantity) const
 {
     return toWholeNumber(read(countKey(quantity), QStringLiteral("0")));
+}
+
+std::optional<int> UserUnitStore::positions(const QString &quantity) const
+{
+    const std::optional<int> stored = count(quantity);
+    if (!stored)
+        return std::nullopt;
+    return std::clamp(*stored, 0, maxUnits);
 }
 
 }

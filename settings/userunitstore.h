@@ -40,9 +40,13 @@ public:
     }
 
     // The stored count as a whole number; empty when the text is not one.
-    // A count above 10 is never written by the program; readers look at
-    // positions 1 to 10 at most.
     std::optional<int> count(const QString &quantity) const;
+
+    // The positions a reader looks at: 1 to the stored count, which is never
+    // above 10 when the program wrote it and is taken as 10 when it is (a
+    // hand-edited count must not stall a reader); none below 1. Empty when
+    // the count is not a whole number.
+    std::optional<int> positions(const QString &quantity) const;
 };
 
 }

@@ -1,5 +1,5 @@
-#include "commondialogs.h"
-#include "messagelog.h"
+#include "support/messagelog.h"
+#include "ui/common/commondialogs.h"
 
 #include <QApplication>
 #include <QColorDialog>

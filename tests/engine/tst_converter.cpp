@@ -1,12 +1,8 @@
-#include "conversionerror.h"
-#include "converter.h"
-#include "numbers.h"
-#include "settingsstore.h"
-#include "userunitstore.h"
+#include "engine/converter.h"
+#include "engine/errors.h"
+#include "engine/numbers.h"
 
 #include <QFile>
-#include <QSettings>
-#include <QTemporaryDir>
 #include <QTest>
 
 using namespace quantix;
@@ -26,42 +22,36 @@ class TestConverter : public QObject
 {
     Q_OBJECT
 
-    QTemporaryDir m_settingsDir;
-    UserUnitStore m_store;
-    Converter m_converter{m_store};
+    // The user units of the quantity being converted, as the caller would
+    // have read them from the store.
+    UserUnits m_userUnits;
+
+    double convert(const QString &q, const QString &from, const QString &to, double value)
+    {
+        return Converter(quantity(q), m_userUnits).convert(from, to, value);
+    }
 
     QString shown(const QString &q, const QString &from, const QString &to, double value, NumberStyle style = {3, false})
     {
-        return formatResult(m_converter.convert(quantity(q), from, to, value), style, u".");
+        return formatResult(convert(q, from, to, value), style, u".");
     }
 
-    int errorOf(const QString &q, const QString &from, const QString &to, double value)
+    ErrorNumber errorOf(const QString &q, const QString &from, const QString &to, double value)
     {
         try {
-            m_converter.convert(quantity(q), from, to, value);
+            convert(q, from, to, value);
         } catch (const ConversionError &error) {
             return error.number();
         }
-        return 0;
+        return ErrorNumber::None;
     }
 
-    void addUserUnit(const QString &q, int position, const QString &name, const QString &factor)
-    {
-        QVERIFY(m_store.write(UserUnitStore::nameKey(q, position), name));
-        QVERIFY(m_store.write(UserUnitStore::factorKey(q, position), factor));
-    }
+    void addUserUnit(const QString &name, std::optional<double> factor) { m_userUnits.units.append({name, factor}); }
 
 private slots:
-    void initTestCase()
-    {
-        QLocale::setDefault(QLocale::c());
-        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, m_settingsDir.path());
-    }
+    void initTestCase() { QLocale::setDefault(QLocale::c()); }
 
-    void init()
-    {
-        QFile::remove(settingsLocation());
-    }
+    void init() { m_userUnits = {}; }
 
     // Every built-in unit into and out of its base unit, against results
     // computed independently: the exact double and the text shown with
@@ -97,7 +87,7 @@ private slots:
         QFETCH(double, value);
         QFETCH(double, exact);
         QFETCH(QString, shown);
-        const double result = m_converter.convert(quantity(quantityName), from, to, value);
+        const double result = convert(quantityName, from, to, value);
         QCOMPARE(formatResult(result, {8, true}, u"."), shown);
         QCOMPARE(result, exact);
     }
@@ -147,20 +137,21 @@ private slots:
 
     void overflowIsErrorSix()
     {
-        QCOMPARE(errorOf("Length", "parsec (pc)", "metre (m)", 1e300), 6);
-        QCOMPARE(errorOf("Length", "metre (m)", "femtometre (fermi)  (fm)", 1e300), 6);
-        QCOMPARE(errorOf("Temperature", "Celsius (°C)", "Fahrenheit (°F)", 1.7e308), 6);
-        QCOMPARE(errorOf("Length", "metre (m)", "metre (m)", std::numeric_limits<double>::infinity()), 6);
+        QCOMPARE(errorOf("Length", "parsec (pc)", "metre (m)", 1e300), ErrorNumber::Overflow);
+        QCOMPARE(errorOf("Length", "metre (m)", "femtometre (fermi)  (fm)", 1e300), ErrorNumber::Overflow);
+        QCOMPARE(errorOf("Temperature", "Celsius (°C)", "Fahrenheit (°F)", 1.7e308), ErrorNumber::Overflow);
+        QCOMPARE(errorOf("Length", "metre (m)", "metre (m)", std::numeric_limits<double>::infinity()), ErrorNumber::Overflow);
     }
 
     // Temperature knows only its four units: any other name leaves the value
     // unchanged and no user unit is looked up.
     void temperatureIgnoresOtherNames()
     {
-        WriteSetting(section::userunits, "Temperaturenumber", "1");
-        addUserUnit("Temperature", 1, "hot", "2");
+        addUserUnit("hot", 2);
         QCOMPARE(shown("Temperature", "hot", "Kelvin (K)", 1), QStringLiteral("274.150"));
         QCOMPARE(shown("Temperature", "Kelvin (K)", "", 1), QStringLiteral("-272.150"));
+        m_userUnits.damaged = true;
+        QCOMPARE(shown("Temperature", "hot", "Kelvin (K)", 1), QStringLiteral("274.150"));
     }
 
     void namesAreComparedExactly()
@@ -169,109 +160,56 @@ private slots:
         QCOMPARE(shown("Energy", "erg (dyne-centimetre)", "kilojoule (kJ)", 5), QStringLiteral(".000"));
     }
 
+    // A name that is none of the user units converts as 0; the first of two
+    // units of one name is taken.
     void userUnitBothWays()
     {
-        WriteSetting(section::userunits, "Lengthnumber", "2");
-        addUserUnit("Length", 1, "widget", "2.5");
-        addUserUnit("Length", 2, "gadget", "0.5");
+        addUserUnit("widget", 2.5);
+        addUserUnit("gadget", 0.5);
+        addUserUnit("widget", 100);
         QCOMPARE(shown("Length", "widget", "metre (m)", 4), QStringLiteral("10.000"));
         QCOMPARE(shown("Length", "metre (m)", "widget", 10), QStringLiteral("4.000"));
         QCOMPARE(shown("Length", "widget", "gadget", 1), QStringLiteral("5.000"));
         QCOMPARE(shown("Length", "unknown", "metre (m)", 4), QStringLiteral(".000"));
-        QCOMPARE(m_converter.userUnitNames(quantity("Length")), QStringList({"widget", "gadget"}));
-    }
-
-    // A name longer than the new-unit dialog takes is listed and converted
-    // by its first 60 characters; the store keeps it whole.
-    void longUserUnitNamesAreCut_data()
-    {
-        QTest::addColumn<QString>("stored");
-        QTest::addColumn<QString>("read");
-        const QString sixty(60, u'n');
-        QTest::newRow("a megabyte") << sixty + QString(1 << 20, u'x') << sixty;
-        QTest::newRow("sixty stay") << sixty << sixty;
-        QTest::newRow("sixty-one") << sixty + u'x' << sixty;
-        QTest::newRow("blanks at the cut go") << QString(58, u'n') + "   tail" << QString(58, u'n');
-        QTest::newRow("blanks before the cut stay") << "a b" + QString(60, u'n') << "a b" + QString(57, u'n');
-        QTest::newRow("astral character stays whole") << QString(59, u'n') + QString::fromUtf8("😀") << QString(59, u'n');
-    }
-
-    void longUserUnitNamesAreCut()
-    {
-        QFETCH(QString, stored);
-        QFETCH(QString, read);
-        WriteSetting(section::userunits, "Lengthnumber", "2");
-        addUserUnit("Length", 1, stored, "2.5");
-        addUserUnit("Length", 2, "widget", "4");
-        QCOMPARE(m_converter.userUnitNames(quantity("Length")), QStringList({read, "widget"}));
-        QCOMPARE(shown("Length", read, "widget", 8), QStringLiteral("5.000"));
-        QCOMPARE(ReadSetting(section::userunits, "Length1", QString()), stored.trimmed());
-    }
-
-    // The store is read afresh at every call: a changed factor is used at once.
-    void userUnitIsReadAtEveryCall()
-    {
-        WriteSetting(section::userunits, "Massnumber", "1");
-        addUserUnit("Mass", 1, "sack", "50");
-        QCOMPARE(shown("Mass", "sack", "kilogram (kg)", 2), QStringLiteral("100.000"));
-        WriteSetting(section::userunits, "Massfactor1", "25");
-        QCOMPARE(shown("Mass", "sack", "kilogram (kg)", 2), QStringLiteral("50.000"));
+        const Converter converter(quantity("Length"), m_userUnits);
+        QCOMPARE(converter.SuppUnitCalc("gadget", 3, 0), 1.5);
+        QCOMPARE(converter.SuppUnitCalc("gadget", 3, 1), 6.0);
+        QCOMPARE(converter.SuppUnitCalc("Gadget", 3, 0), 0.0);
     }
 
     void builtInNameWinsOverUserUnit()
     {
-        WriteSetting(section::userunits, "Lengthnumber", "1");
-        addUserUnit("Length", 1, "metre (m)", "1000");
+        addUserUnit("metre (m)", 1000);
         QCOMPARE(shown("Length", "metre (m)", "kilometre (km)", 1000), QStringLiteral("1.000"));
     }
 
     void zeroFactor()
     {
-        WriteSetting(section::userunits, "Forcenumber", "1");
-        addUserUnit("Force", 1, "nothing", "0");
+        addUserUnit("nothing", 0);
         QCOMPARE(shown("Force", "nothing", "newton (N)", 5), QStringLiteral(".000"));
-        QCOMPARE(errorOf("Force", "newton (N)", "nothing", 5), 11);
-        QCOMPARE(errorOf("Force", "newton (N)", "nothing", 0), 11);
+        QCOMPARE(errorOf("Force", "newton (N)", "nothing", 5), ErrorNumber::DivisionByZero);
+        QCOMPARE(errorOf("Force", "newton (N)", "nothing", 0), ErrorNumber::DivisionByZero);
     }
 
     void userUnitOverflow()
     {
-        WriteSetting(section::userunits, "Forcenumber", "1");
-        addUserUnit("Force", 1, "huge", "1e300");
-        QCOMPARE(errorOf("Force", "huge", "newton (N)", 1e10), 6);
-        QCOMPARE(errorOf("Force", "newton (N)", "huge", 1e-320), 0);
+        addUserUnit("huge", 1e300);
+        QCOMPARE(errorOf("Force", "huge", "newton (N)", 1e10), ErrorNumber::Overflow);
+        QCOMPARE(errorOf("Force", "newton (N)", "huge", 1e-320), ErrorNumber::None);
     }
 
-    void damagedStoreIsTypeMismatch()
+    // A damaged store fails the conversions that need a user unit, and only
+    // those.
+    void damagedUserUnitsAreTypeMismatch()
     {
-        WriteSetting(section::userunits, "Areanumber", "two");
-        QCOMPARE(errorOf("Area", "acre", "field", 1), 13);
-        WriteSetting(section::userunits, "Areanumber", "1");
-        addUserUnit("Area", 1, "field", "big");
-        QCOMPARE(errorOf("Area", "field", "acre", 1), 13);
-        // positions not asked for are not read
-        QCOMPARE(errorOf("Area", "acre", "hectare (ha)", 1), 0);
-    }
-
-    // Counts above 10 are never written by the program; only positions 1 to
-    // 10 are looked at, so a huge count cannot stall a conversion.
-    void hugeCountReadsTenPositions()
-    {
-        WriteSetting(section::userunits, "Timenumber", "2000000000");
-        addUserUnit("Time", 10, "tenth", "10");
-        addUserUnit("Time", 11, "eleventh", "11");
-        QCOMPARE(shown("Time", "tenth", "second (s)", 1), QStringLiteral("10.000"));
-        QCOMPARE(shown("Time", "eleventh", "second (s)", 1), QStringLiteral(".000"));
-    }
-
-    void suppUnitCalcDirectly()
-    {
-        WriteSetting(section::userunits, "Accelerationnumber", "1");
-        addUserUnit("Acceleration", 1, "Widget", "2");
-        QCOMPARE(m_converter.SuppUnitCalc(500, "Widget", 3, 0), 6.0);
-        QCOMPARE(m_converter.SuppUnitCalc(500, "Widget", 3, 1), 1.5);
-        QCOMPARE(m_converter.SuppUnitCalc(500, "widget", 3, 0), 0.0);
-        QCOMPARE(m_converter.SuppUnitCalc(510, "Widget", 3, 0), 0.0);
+        m_userUnits.damaged = true;
+        QCOMPARE(errorOf("Area", "acre", "field", 1), ErrorNumber::TypeMismatch);
+        QCOMPARE(errorOf("Area", "acre", "hectare (ha)", 1), ErrorNumber::None);
+        m_userUnits = {};
+        addUserUnit("field", std::nullopt);
+        addUserUnit("yard", 2);
+        QCOMPARE(errorOf("Area", "field", "acre", 1), ErrorNumber::TypeMismatch);
+        QCOMPARE(errorOf("Area", "yard", "acre", 1), ErrorNumber::None);
     }
 };
 

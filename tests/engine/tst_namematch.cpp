@@ -1,5 +1,5 @@
-#include "catalogue.h"
-#include "namematch.h"
+#include "engine/catalogue.h"
+#include "engine/namematch.h"
 
 #include <QElapsedTimer>
 #include <QTest>

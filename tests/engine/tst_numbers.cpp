@@ -1,5 +1,5 @@
-#include "conversionerror.h"
-#include "numbers.h"
+#include "engine/errors.h"
+#include "engine/numbers.h"
 
 #include <QTest>
 
@@ -182,7 +182,7 @@ private slots:
             readTypedValue(text);
             QFAIL("no error");
         } catch (const ConversionError &error) {
-            QCOMPARE(error.number(), 6);
+            QCOMPARE(error.number(), ErrorNumber::Overflow);
         }
     }
 
@@ -256,7 +256,7 @@ private slots:
                 formatResult(value, {}, u".");
                 QFAIL("no error");
             } catch (const ConversionError &error) {
-                QCOMPARE(error.number(), 6);
+                QCOMPARE(error.number(), ErrorNumber::Overflow);
             }
         }
     }

@@ -1,13 +1,13 @@
-#include "aboutbox.h"
-#include "catalogue.h"
-#include "contextmenu.h"
-#include "findunitdialog.h"
-#include "mainwindow.h"
-#include "newunitdialog.h"
-#include "preferencesdialog.h"
-#include "recordswindow.h"
-#include "stringtable.h"
-#include "userunitstore.h"
+#include "engine/catalogue.h"
+#include "engine/stringtable.h"
+#include "settings/userunitstore.h"
+#include "support/contextmenu.h"
+#include "ui/about/aboutbox.h"
+#include "ui/main/findunitdialog.h"
+#include "ui/main/mainwindow.h"
+#include "ui/newunit/newunitdialog.h"
+#include "ui/preferences/preferencesdialog.h"
+#include "ui/records/recordswindow.h"
 
 #include <QAbstractButton>
 #include <QFile>
@@ -138,8 +138,6 @@ private slots:
             {"mnurecords", 35}, {"mnurecordsadd", 36}, {"mnurecordspurge", 37}, {"mnuRecordsView", 38},
             {"mnualwaystop", 40}, {"mnualwaystoponoff_0", 41}, {"mnualwaystoponoff_1", 42},
             {"mnuHelp", 50}, {"mnuhelphelp", 51}, {"mnuhelpshow", 53}, {"mnuhelpabout", 52},
-            {"mnuview2phys", 31}, {"mnuview2metric", 32}, {"mnuview2numfor", 11}, {"mnuview2edit_0", 21},
-            {"mnuview2edit_1", 22}, {"mnuview2switch", 23}, {"mnuview2find", 1100}, {"mnuview2records", 38},
             {"StatusBarPanel2", 401}});
         captions.append(Caption{"StatusBarPanel1", str(400) + " 0"});
         checkWindow(&window, captions);
@@ -148,11 +146,19 @@ private slots:
         for (const char *name : {"mnu", "mnueditsep1", "mnueditsep2", "mnuviewsep", "mnurecordssep1", "mnurecordssep2", "separ1",
                                  "mnuview2sep_0", "mnuview2sepsep", "sep3"})
             QVERIFY2(window.findChild<QAction *>(name)->isSeparator(), name);
-        for (const char *name : {"mnurecordspurge", "mnuRecordsView", "mnuview2records"})
+        for (const char *name : {"mnurecordspurge", "mnuRecordsView"})
             QVERIFY2(!window.findChild<QAction *>(name)->isEnabled(), name);
         const QList<QAction *> bar = window.menuBar()->actions();
         QCOMPARE(bar.size(), 6);
-        QVERIFY(!bar.contains(window.findChild<QMenu *>("mnuview2")->menuAction()));
+        // The pop-up shows the menus' own commands, Preferences as its default.
+        const QMenu *popup = window.findChild<QMenu *>("mnuview2");
+        QVERIFY(!bar.contains(popup->menuAction()));
+        QStringList popupItems;
+        for (const QAction *item : popup->actions())
+            popupItems << item->objectName();
+        QCOMPARE(popupItems, QStringList({"mnuviewphys", "mnuviewmetric", "mnuview2sep_0", "mnufilesetopt", "mnuview2sepsep", "mnueditedit_0",
+                                          "mnueditedit_1", "mnueditswitch", "mnueditfind", "sep3", "mnuRecordsView"}));
+        QCOMPARE(popup->defaultAction()->objectName(), QStringLiteral("mnufilesetopt"));
         const QList<std::pair<const char *, QKeySequence>> shortcuts{
             {"mnueditedit_0", QKeySequence("Ctrl+C")}, {"mnueditedit_1", QKeySequence("Ctrl+V")},
             {"mnueditswitch", QKeySequence("Ctrl+S")}, {"mnueditfind", QKeySequence("Ctrl+F")}, {"mnuviewcalc", QKeySequence("Ctrl+R")},
@@ -183,7 +189,7 @@ private slots:
     void recordsWindow()
     {
         AppState state;
-        RecordsWindow records(state);
+        RecordsWindow records(state.records, state.options);
         checkWindow(&records, named({{"frmConvRecords", 350}, {"mnufile", 10}, {"mnufilesave", 34}, {"mnufilesaveas", 39},
                                      {"mnuFilePrint", 13}, {"mnuFileQuit", 14}, {"mnuedit", 20}, {"mnueditedit_0", 25},
                                      {"mnueditedit_1", 26}, {"mnueditselectall", 192}}));
@@ -194,8 +200,8 @@ private slots:
 
     void preferencesDialog()
     {
-        AppState state;
-        PreferencesDialog preferences(state, [](const QStringList &) {});
+        Options options;
+        PreferencesDialog preferences(options, [](const QStringList &) {});
         QList<Caption> captions = named({{"frmSetOpt", 149}, {"cmdOk", 154}, {"cmdCancel", 155}, {"cmdNewUnit", 163},
                                          {"Label1", 152}, {"Label4", 158}, {"chkConfirm", 159}, {"chkSave", 160},
                                          {"lblScientific", 172}, {"Option1_0", 168}, {"Option1_1", 169}, {"Label2", 153},

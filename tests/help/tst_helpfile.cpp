@@ -1,5 +1,5 @@
-#include "catalogue.h"
-#include "helpfile.h"
+#include "engine/catalogue.h"
+#include "ui/help/helpfile.h"
 
 #include <QCoreApplication>
 #include <QDir>

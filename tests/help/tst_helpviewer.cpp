@@ -1,6 +1,6 @@
-#include "contextmenu.h"
-#include "helpviewer.h"
-#include "messagelog.h"
+#include "support/contextmenu.h"
+#include "support/messagelog.h"
+#include "ui/help/helpviewer.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QApplication>

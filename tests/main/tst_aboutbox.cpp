@@ -1,4 +1,4 @@
-#include "aboutbox.h"
+#include "ui/about/aboutbox.h"
 
 #include <QLabel>
 #include <QPushButton>

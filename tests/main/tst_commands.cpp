@@ -1,9 +1,9 @@
-#include "clickablelabel.h"
-#include "contextmenu.h"
-#include "mainwindowdriver.h"
-#include "messagelog.h"
-#include "settingsstore.h"
-#include "stringtable.h"
+#include "engine/stringtable.h"
+#include "settings/settingsstore.h"
+#include "support/contextmenu.h"
+#include "support/mainwindowdriver.h"
+#include "support/messagelog.h"
+#include "ui/common/clickablelabel.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -137,7 +137,7 @@ private slots:
     {
         convert("Length", "metre (m)", "centimetre (cm)", "1");
         QGuiApplication::clipboard()->setText("   ");
-        action("mnuview2edit_1")->trigger();
+        chooseFromPopup("mnueditedit_1");
         QCOMPARE(input()->text(), QStringLiteral("   "));
         QCOMPARE(result(), QStringLiteral(".000"));
         QVERIFY(m_messages.isEmpty());
@@ -157,7 +157,7 @@ private slots:
     {
         convert("Mass", "pound (lb)", "kilogram (kg)", "10");
         QCOMPARE(result(), QStringLiteral("4.536"));
-        action("mnuview2switch")->trigger();
+        chooseFromPopup("mnueditswitch");
         QCOMPARE(combo("cbounit1")->currentText(), QStringLiteral("kilogram (kg)"));
         QCOMPARE(combo("cbounit2")->currentText(), QStringLiteral("pound (lb)"));
         QCOMPARE(input()->text(), QStringLiteral("10"));
@@ -196,8 +196,8 @@ private slots:
         }
         QTRY_VERIFY(popup->isVisible());
         QCOMPARE(popup->pos(), widget->mapToGlobal(at));
-        QCOMPARE(popup->defaultAction(), action("mnuview2numfor"));
-        QCOMPARE(action("mnuview2numfor")->text(), QStringLiteral("&Preferences..."));
+        QCOMPARE(popup->defaultAction(), action("mnufilesetopt"));
+        QCOMPARE(action("mnufilesetopt")->text(), QStringLiteral("&Preferences..."));
         QVERIFY(!m_window->menuBar()->actions().contains(popup->menuAction()));
         popup->close();
     }
@@ -299,7 +299,7 @@ private slots:
 
     void shellProgramEmpty()
     {
-        m_window->state().shellProgram = "";
+        m_window->state().options.setShellProgram("");
         closeNextDialog();
         action("mnuviewcalc")->trigger();
         QCOMPARE(m_messages.size(), 1);
@@ -321,7 +321,7 @@ private slots:
     void shellProgramMissing()
     {
         QFETCH(QString, path);
-        m_window->state().shellProgram = path;
+        m_window->state().options.setShellProgram(path);
         closeNextDialog();
         action("mnuviewcalc")->trigger();
         QCOMPARE(m_messages.size(), 1);
@@ -337,7 +337,7 @@ private slots:
         QFile file(path);
         QVERIFY(file.open(QIODevice::WriteOnly));
         file.close();
-        m_window->state().shellProgram = path;
+        m_window->state().options.setShellProgram(path);
         action("mnuviewcalc")->trigger();
         QCOMPARE(m_messages.size(), 1);
         QCOMPARE(m_messages[0], (MessageSpec{"Error #70 occurred. Permission denied"}));
@@ -365,7 +365,7 @@ private slots:
         file.write(contents);
         file.close();
         file.setPermissions(file.permissions() | QFile::ExeOwner);
-        m_window->state().shellProgram = path;
+        m_window->state().options.setShellProgram(path);
         action("mnuviewcalc")->trigger();
         QCOMPARE(m_messages, (QList<MessageSpec>{{"Error #75 occurred. " + explanation}}));
         QCOMPARE(m_dialogsClosed, 0);
@@ -378,7 +378,7 @@ private slots:
         QDir().mkpath(m_dir.filePath("sub folder"));
         const QString path = script("sub folder/tool", "printf '%s|' \"$@\" > '" + marker() + "'");
         QFile::remove(marker());
-        m_window->state().shellProgram = "\"" + path + "\" -rpn \"two words\" $(touch injected)";
+        m_window->state().options.setShellProgram("\"" + path + "\" -rpn \"two words\" $(touch injected)");
         action("mnuviewcalc")->trigger();
         QVERIFY(m_messages.isEmpty());
         const auto written = [this] {
@@ -401,7 +401,7 @@ private slots:
         m_window = std::make_unique<MainWindow>();
         action("mnuviewcalc")->trigger();
         qputenv("PATH", path);
-        QCOMPARE(m_window->state().shellProgram, QStringLiteral("xcalc"));
+        QCOMPARE(m_window->state().options.shellProgram(), QStringLiteral("xcalc"));
         QVERIFY(m_messages.isEmpty());
         QTRY_VERIFY(QFile::exists(marker()));
     }
@@ -425,7 +425,7 @@ private slots:
         QDir().mkpath(m_dir.filePath("sub folder"));
         const QString path = script("sub folder/" + name, "echo ran > '" + marker() + "'");
         QVERIFY(!path.isEmpty());
-        m_window->state().shellProgram = path;
+        m_window->state().options.setShellProgram(path);
         action("mnuviewcalc")->trigger();
         QVERIFY(m_messages.isEmpty());
         QTRY_VERIFY(QFile::exists(marker()));
@@ -436,7 +436,7 @@ private slots:
         // its pieces never run
         QFile::remove(marker());
         const QString missing = m_dir.filePath("x; touch " + m_dir.filePath("injected"));
-        m_window->state().shellProgram = missing;
+        m_window->state().options.setShellProgram(missing);
         closeNextDialog();
         action("mnuviewcalc")->trigger();
         QCOMPARE(m_messages.size(), 1);
@@ -452,7 +452,7 @@ private slots:
         QFile::remove(marker());
         const QByteArray path = qgetenv("PATH");
         qputenv("PATH", m_dir.filePath("bin").toUtf8() + ":" + path);
-        m_window->state().shellProgram = "quantix-test-tool";
+        m_window->state().options.setShellProgram("quantix-test-tool");
         action("mnuviewcalc")->trigger();
         qputenv("PATH", path);
         QVERIFY(m_messages.isEmpty());
@@ -463,17 +463,22 @@ private slots:
     {
         QTest::addColumn<QString>("item");
         QTest::addColumn<QString>("title");
-        QTest::newRow("menu constants") << "mnuviewphys" << "Physical Constants";
-        QTest::newRow("pop-up constants") << "mnuview2phys" << "Physical Constants";
-        QTest::newRow("menu prefixes") << "mnuviewmetric" << "Metric Prefixes";
-        QTest::newRow("pop-up prefixes") << "mnuview2metric" << "Metric Prefixes";
+        QTest::addColumn<bool>("popup");
+        QTest::newRow("menu constants") << "mnuviewphys" << "Physical Constants" << false;
+        QTest::newRow("pop-up constants") << "mnuviewphys" << "Physical Constants" << true;
+        QTest::newRow("menu prefixes") << "mnuviewmetric" << "Metric Prefixes" << false;
+        QTest::newRow("pop-up prefixes") << "mnuviewmetric" << "Metric Prefixes" << true;
     }
 
     void helpTopicsOpenInTheYellowWindow()
     {
         QFETCH(QString, item);
         QFETCH(QString, title);
-        action(qPrintable(item))->trigger();
+        QFETCH(bool, popup);
+        if (popup)
+            chooseFromPopup(qPrintable(item));
+        else
+            action(qPrintable(item))->trigger();
         QWidget *help = m_window->findChild<QWidget *>("yellow");
         QVERIFY(help);
         QTRY_VERIFY(help->isVisible());

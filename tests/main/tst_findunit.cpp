@@ -1,10 +1,10 @@
-#include "findunitdialog.h"
-#include "mainwindowdriver.h"
-#include "messagelog.h"
-#include "selectionrules.h"
-#include "settingsstore.h"
-#include "stringtable.h"
-#include "userunitstore.h"
+#include "engine/stringtable.h"
+#include "rules/selectionrules.h"
+#include "settings/settingsstore.h"
+#include "settings/userunitstore.h"
+#include "support/mainwindowdriver.h"
+#include "support/messagelog.h"
+#include "ui/main/findunitdialog.h"
 
 #include <QApplication>
 #include <QFile>
@@ -288,7 +288,7 @@ private slots:
                 box->reject();
             }
         });
-        action("mnuview2find")->trigger();
+        chooseFromPopup("mnueditfind");
         QVERIFY(opened);
     }
 };

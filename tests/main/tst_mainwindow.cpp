@@ -1,7 +1,7 @@
-#include "clickablelabel.h"
-#include "mainwindowdriver.h"
-#include "messagelog.h"
-#include "settingsstore.h"
+#include "settings/settingsstore.h"
+#include "support/mainwindowdriver.h"
+#include "support/messagelog.h"
+#include "ui/common/clickablelabel.h"
 
 #include <QAbstractItemView>
 #include <QClipboard>
@@ -113,7 +113,7 @@ private slots:
         open();
         chooseConversion("Length", "metre (m)", "kilometre (km)");
         type("1500");
-        m_window->state().decimalPlaces = 1;
+        m_window->state().options.setDecimalPlaces(1);
         QTest::keyClick(input(), Qt::Key_Return);
         QCOMPARE(input()->text(), QStringLiteral("1500"));
         QCOMPARE(result(), QStringLiteral("1.5"));
@@ -178,7 +178,7 @@ private slots:
         m_window->RecordConversion();
         QCOMPARE(m_window->statusPanel(1)->text(), QStringLiteral("Conversion records: 99999"));
         QVERIFY(showsItWhole(m_window->statusPanel(1)));
-        m_window->state().decimalPlaces = 8;
+        m_window->state().options.setDecimalPlaces(8);
         m_window->decimals();
         QVERIFY(showsItWhole(m_window->statusPanel(3)));
         QCOMPARE(m_window->width(), 5985 / 15);
@@ -397,8 +397,8 @@ private slots:
         chooseConversion("Length", "mile (US statute)", "kilometre (km)");
         type("1");
         QCOMPARE(result(), QStringLiteral("1.609"));
-        m_window->state().scientific = true;
-        m_window->state().decimalPlaces = 5;
+        m_window->state().options.setScientific(true);
+        m_window->state().options.setDecimalPlaces(5);
         QWidget other;
         other.show();
         other.activateWindow();

@@ -1,7 +1,7 @@
-#include "messagelog.h"
-#include "programfiledialog.h"
-#include "settingsstore.h"
-#include "shellcommand.h"
+#include "rules/shellcommand.h"
+#include "settings/settingsstore.h"
+#include "support/messagelog.h"
+#include "ui/common/programfiledialog.h"
 
 #include <QApplication>
 #include <QComboBox>

@@ -1,5 +1,5 @@
-#include "settingsstore.h"
-#include "userunitstore.h"
+#include "settings/settingsstore.h"
+#include "settings/userunitstore.h"
 
 #include <QProcess>
 #include <QSettings>

@@ -1,8 +1,8 @@
-#include "fakedialogs.h"
-#include "messagelog.h"
-#include "preferencesdialog.h"
-#include "settingsstore.h"
-#include "storesnapshot.h"
+#include "settings/settingsstore.h"
+#include "support/fakedialogs.h"
+#include "support/messagelog.h"
+#include "support/storesnapshot.h"
+#include "ui/preferences/preferencesdialog.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -31,13 +31,13 @@ class TestPreferences : public QObject
     QTemporaryDir m_dir;
     MessageLog m_messages;
     FakeDialogs *m_dialogs = nullptr;
-    AppState m_state;
+    std::unique_ptr<Options> m_options;
     QList<QStringList> m_rebuilds;
     std::unique_ptr<PreferencesDialog> m_dialog;
 
     void open()
     {
-        m_dialog = std::make_unique<PreferencesDialog>(m_state, [this](const QStringList &offered) { m_rebuilds << offered; });
+        m_dialog = std::make_unique<PreferencesDialog>(*m_options, [this](const QStringList &offered) { m_rebuilds << offered; });
         m_dialog->show();
         QVERIFY(QTest::qWaitForWindowExposed(m_dialog.get()));
         QTest::qWait(20);  // Timer1
@@ -86,7 +86,7 @@ private slots:
         QFile::remove(settingsLocation());
         m_messages.clear();
         m_rebuilds.clear();
-        m_state = AppState{};
+        m_options = std::make_unique<Options>();
         m_dialogs = FakeDialogs::install();
     }
 
@@ -102,7 +102,7 @@ private slots:
         QVERIFY(child<QCheckBox>("chkConfirm")->isChecked());
         QVERIFY(!child("chkSave")->isHidden() && child<QCheckBox>("chkSave")->isChecked());
         QCOMPARE(child<QLabel>("label3")->text(), QStringLiteral(" calc.exe"));
-        QCOMPARE(m_state.shellProgram, QStringLiteral("calc.exe"));
+        QCOMPARE(m_options->shellProgram(), QStringLiteral("calc.exe"));
         QCOMPARE(child<QLabel>("lblFont")->text(), QStringLiteral("Arial 12 pt"));
         QCOMPARE(m_dialog->windowTitle(), QStringLiteral("Quantix 96 Preferences"));
         QCOMPARE(child<QTabWidget>("tabstrip")->tabToolTip(2), QStringLiteral("Select Available Units"));
@@ -163,7 +163,7 @@ private slots:
         click("cmdOk");
         QCOMPARE(ReadSetting(section::settings, "confirm", ""), QStringLiteral("false"));
         QCOMPARE(ReadSetting(section::settings, "save", ""), QStringLiteral("0"));
-        QVERIFY(!m_state.confirmExit);
+        QVERIFY(!m_options->confirmExit());
 
         open();
         QVERIFY(!child<QCheckBox>("chkConfirm")->isChecked() && child("chkSave")->isHidden());
@@ -191,8 +191,8 @@ private slots:
         QCOMPARE(after["settings/shellprog"], QStringLiteral("calc.exe"));
         QCOMPARE(after["settings/save"], QStringLiteral("1"));
         QVERIFY(m_rebuilds.isEmpty());
-        QCOMPARE(m_state.decimalPlaces, 5);
-        QVERIFY(m_state.scientific);
+        QCOMPARE(m_options->decimalPlaces(), 5);
+        QVERIFY(m_options->scientific());
 
         OptionsChoice choice;
         const auto keysOf = [](const SettingWrites &writes) {
@@ -248,8 +248,8 @@ private slots:
         QCOMPARE(after["userunits/Lengthused1"], QStringLiteral("1"));
         QCOMPARE(after["userunits/Lengthused2"], QStringLiteral("0"));
         QCOMPARE(after["settings/QuantityListIndex"], QStringLiteral("15"));
-        QCOMPARE(m_state.decimalPlaces, 3);
-        QVERIFY(!m_state.scientific && m_state.confirmExit);
+        QCOMPARE(m_options->decimalPlaces(), 3);
+        QVERIFY(!m_options->scientific() && m_options->confirmExit());
         QVERIFY(m_rebuilds.isEmpty());
     }
 
@@ -271,7 +271,7 @@ private slots:
                                                         {"fontbold", "True"}, {"fontitalic", "True"}, {"fontcolour", "255"}};
         for (const auto &[key, value] : stored)
             QCOMPARE(after["settings/" + key], value);
-        QCOMPARE(m_state.printFont, PrintFont::load({}));
+        QCOMPARE(m_options->printFont(), PrintFont::load({}));
         QCOMPARE(child<QLabel>("lblFont")->text(), QStringLiteral("Courier 10.5 pt"));
 
         // Cancelling the font dialog changes nothing.
@@ -280,7 +280,7 @@ private slots:
         click("cmdFont");
         QCOMPARE(m_dialogs->initialFont.font.family(), QStringLiteral("Courier"));
         QCOMPARE(storeContents(), after);
-        QCOMPARE(m_state.printFont.name, QStringLiteral("Courier"));
+        QCOMPARE(m_options->printFont().name, QStringLiteral("Courier"));
     }
 
     // State: nothing stored, a calculator on PATH. Expected: the preferences
@@ -311,15 +311,15 @@ private slots:
         QCOMPARE(m_dialogs->programTitle, QStringLiteral("Shell Program"));
         QCOMPARE(child<QLabel>("label3")->text(), QStringLiteral(" /opt/tools/calculator"));
         click("cmdCancel");
-        QCOMPARE(m_state.shellProgram, QStringLiteral("/opt/tools/calculator"));
+        QCOMPARE(m_options->shellProgram(), QStringLiteral("/opt/tools/calculator"));
         QVERIFY(!storeContents().contains("settings/shellprog"));
 
         m_dialogs->chosenProgram.reset();
         open();
-        QCOMPARE(m_state.shellProgram, QStringLiteral("calc.exe"));
+        QCOMPARE(m_options->shellProgram(), QStringLiteral("calc.exe"));
         click("cmdDialog");
         QCOMPARE(m_dialogs->programCurrent, QStringLiteral("calc.exe"));
-        QCOMPARE(m_state.shellProgram, QStringLiteral("calc.exe"));
+        QCOMPARE(m_options->shellProgram(), QStringLiteral("calc.exe"));
     }
 
     // State: Length shown. Action: hide "metre (m)", switch to Mass, hide
@@ -465,7 +465,7 @@ private slots:
         QFETCH(int, tab);
         QFETCH(bool, scientific);
         QFETCH(QStringList, order);
-        m_state.scientific = scientific;
+        m_options->setScientific(scientific);
         open();
         m_dialog->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(m_dialog.get()));
@@ -550,7 +550,7 @@ private slots:
         QVERIFY(QDir(settingsLocation()).removeRecursively());
         QCOMPARE(m_messages, (QList<MessageSpec>{{"Error #  75 occurred. Path/File access error", QMessageBox::Warning}}));
         QVERIFY(!m_dialog->isVisible());
-        QCOMPARE(m_state.decimalPlaces, 6);
+        QCOMPARE(m_options->decimalPlaces(), 6);
     }
 };
 

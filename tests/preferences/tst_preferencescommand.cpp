@@ -1,9 +1,9 @@
-#include "clickablelabel.h"
-#include "mainwindowdriver.h"
-#include "messagelog.h"
-#include "preferencesdialog.h"
-#include "settingsstore.h"
-#include "userunitstore.h"
+#include "settings/settingsstore.h"
+#include "settings/userunitstore.h"
+#include "support/mainwindowdriver.h"
+#include "support/messagelog.h"
+#include "ui/common/clickablelabel.h"
+#include "ui/preferences/preferencesdialog.h"
 
 #include <QAction>
 #include <QApplication>
@@ -78,12 +78,12 @@ private slots:
     void threeWaysToThePreferences()
     {
         QFETCH(int, way);
-        QCOMPARE(child<QMenu>("mnuview2")->defaultAction(), child<QAction>("mnuview2numfor"));
+        QCOMPARE(child<QMenu>("mnuview2")->defaultAction(), child<QAction>("mnufilesetopt"));
         const auto command = [&] {
             if (way == 0)
                 child<QAction>("mnufilesetopt")->trigger();
             else if (way == 1)
-                child<QAction>("mnuview2numfor")->trigger();
+                chooseFromPopup("mnufilesetopt");
             else
                 QTest::mouseDClick(m_window->statusPanel(3), Qt::LeftButton);
         };

@@ -3,7 +3,7 @@
 // What the records tests share: disks that fill up, a fixed time zone, and
 // the external readers of RTF and PDF files.
 
-#include "fulldisk.h"
+#include "support/fulldisk.h"
 
 #include <QProcess>
 #include <QStandardPaths>

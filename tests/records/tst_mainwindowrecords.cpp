@@ -1,10 +1,10 @@
-#include "clickablelabel.h"
-#include "fakedialogs.h"
-#include "mainwindowdriver.h"
-#include "messagelog.h"
+#include "support/fakedialogs.h"
+#include "support/mainwindowdriver.h"
+#include "support/messagelog.h"
+#include "ui/common/clickablelabel.h"
 #include "recordstesting.h"
-#include "recordswindow.h"
-#include "settingsstore.h"
+#include "settings/settingsstore.h"
+#include "ui/records/recordswindow.h"
 
 #include <QElapsedTimer>
 #include <QFile>
@@ -95,12 +95,12 @@ private slots:
         typeConversion("Length", "metre (m)", "foot (ft)", "2");
         action("mnurecordsadd")->trigger();
         QCOMPARE(panel1(), QStringLiteral("Conversion records: 1"));
-        for (const char *name : {"mnurecordspurge", "mnuRecordsView", "mnuview2records"})
+        for (const char *name : {"mnurecordspurge", "mnuRecordsView"})
             QVERIFY2(action(name)->isEnabled(), name);
         QVERIFY(m_window->recordsWindow() && !m_window->recordsWindow()->isVisible());
-        m_window->state().records.saved = true;
+        m_window->state().records.setSaved(true);
         QTest::mouseClick(m_window->statusPanel(2), Qt::LeftButton);
-        QVERIFY(!records().saved);
+        QVERIFY(!records().saved());
         typeConversion("Area", "hectare (ha)", "square metre (m²)", " 2,5abc");
         pressCtrlA();
         QCOMPARE(panel1(), QStringLiteral("Conversion records: 3"));
@@ -141,7 +141,7 @@ private slots:
         typeConversion("Length", "metre (m)", "foot (ft)", "2");
         action("mnurecordsadd")->trigger();
         action("mnurecordsadd")->trigger();
-        m_window->state().records.saved = true;
+        m_window->state().records.setSaved(true);
         m_messages.answer = QMessageBox::No;
         action("mnurecordspurge")->trigger();
         QCOMPARE(m_messages.value(0),
@@ -153,10 +153,10 @@ private slots:
         action("mnurecordspurge")->trigger();
         QCOMPARE(records().count(), 0);
         QCOMPARE(panel1(), QStringLiteral("Conversion records: 0"));
-        for (const char *name : {"mnurecordsadd", "mnurecordspurge", "mnuRecordsView", "mnuview2records"})
+        for (const char *name : {"mnurecordsadd", "mnurecordspurge", "mnuRecordsView"})
             QVERIFY2(!action(name)->isEnabled(), name);
         QVERIFY(!m_window->recordsWindow());
-        QVERIFY(records().saved);  // left as it was
+        QVERIFY(records().saved());  // left as it was
 
         // Ctrl+A waits for the Records menu; the panel records at once, as number 1
         pressCtrlA();
@@ -192,12 +192,14 @@ private slots:
         QTest::mouseDClick(m_window->statusPanel(1), Qt::LeftButton);
         QVERIFY(m_window->recordsWindow()->isVisible());
         m_window->recordsWindow()->showMinimized();
+        chooseFromPopup("mnuRecordsView");  // the pop-up's item only shows it
+        QVERIFY(m_window->recordsWindow()->isMinimized());
         action("mnuRecordsView")->trigger();
         QVERIFY(!m_window->recordsWindow()->isMinimized());
         // closed and viewed again: loaded anew from the same records
         m_window->recordsWindow()->close();
         QTRY_VERIFY(!m_window->recordsWindow());
-        action("mnuview2records")->trigger();
+        chooseFromPopup("mnuRecordsView");
         QVERIFY(m_window->recordsWindow()->isVisible());
         QVERIFY(m_window->recordsWindow()->recordsText().endsWith("1. (Length)  2 metre (m)  =  6.562 foot (ft)"));
     }
@@ -240,7 +242,7 @@ private slots:
             typeConversion("Length", "metre (m)", "foot (ft)", "2");
             action("mnurecordsadd")->trigger();
         }
-        m_window->state().records.saved = saved;
+        m_window->state().records.setSaved(saved);
         m_messages.answer = QMessageBox::StandardButton(answer);
 
         QCOMPARE(m_window->close(), closed);
@@ -255,7 +257,7 @@ private slots:
         refusedCloseShowsTheRecordsWindow(saveDialog);
         QTest::qWait(50);
         QCOMPARE(m_dialogs->saveCalls, saveDialog ? 1 : 0);
-        QVERIFY(!records().openSaveRequest);
+        QVERIFY(!records().openSaveRequest());
         // the dialog was cancelled: the next exit asks again
         QVERIFY(!m_window->close());
         QCOMPARE(m_messages.size(), 2);

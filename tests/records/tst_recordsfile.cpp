@@ -1,7 +1,7 @@
-#include "conversionrecords.h"
-#include "recordsfile.h"
+#include "records/conversionrecords.h"
+#include "records/recordsfile.h"
 #include "recordstesting.h"
-#include "rtfwriter.h"
+#include "records/rtfwriter.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,9 +1,9 @@
-#include "appstate.h"
-#include "fakedialogs.h"
-#include "messagelog.h"
+#include "support/fakedialogs.h"
+#include "support/messagelog.h"
+#include "ui/common/appstate.h"
 #include "recordstesting.h"
-#include "recordswindow.h"
-#include "settingsstore.h"
+#include "settings/settingsstore.h"
+#include "ui/records/recordswindow.h"
 
 #include <QAction>
 #include <QApplication>
@@ -45,7 +45,7 @@ class TestRecordsWindow : public QObject
     Q_OBJECT
 
     QTemporaryDir m_dir;
-    AppState m_state;
+    std::unique_ptr<AppState> m_state;
     MessageLog m_messages;
     FakeDialogs *m_dialogs = nullptr;
     QPointer<RecordsWindow> m_window;
@@ -56,7 +56,7 @@ class TestRecordsWindow : public QObject
 
     void load()
     {
-        m_window = new RecordsWindow(m_state);
+        m_window = new RecordsWindow(m_state->records, m_state->options);
     }
 
     void showActive()
@@ -97,10 +97,9 @@ private slots:
         m_messages.clear();
         m_messages.answer = QMessageBox::Ok;
         m_dialogs = FakeDialogs::install();
-        m_state = AppState();
-        m_state.records.exist = true;
-        m_state.records.append({"Length", "metre (m)", "foot (ft)", "2", "6.562"});
-        m_state.records.append({"Area", "hectare (ha)", "square metre (m²)", "2", "20000"});
+        m_state = std::make_unique<AppState>();
+        m_state->records.append({"Length", "metre (m)", "foot (ft)", "2", "6.562"});
+        m_state->records.append({"Area", "hectare (ha)", "square metre (m²)", "2", "20000"});
     }
 
     void cleanup() { delete m_window; }
@@ -133,8 +132,8 @@ private slots:
     void linesEndBesideTheScrollBar()
     {
         QFETCH(int, records);
-        for (int i = m_state.records.count(); i < records; ++i)
-            m_state.records.append({"Length", "mile (International nautical)", "micrometre (micron)  (µm)", "123456789",
+        for (int i = m_state->records.count(); i < records; ++i)
+            m_state->records.append({"Length", "mile (International nautical)", "micrometre (micron)  (µm)", "123456789",
                                     "228,800,000,000,000.000"});
         load();
         showActive();
@@ -195,7 +194,7 @@ private slots:
 
     void printFontOnEveryActivation()
     {
-        m_state.printFont = {"DejaVu Serif", "14", 0x0000C0, true, true, true};
+        m_state->options.setPrintFont({"DejaVu Serif", "14", 0x0000C0, true, true, true});
         load();
         showActive();
         const QTextDocument *document = box()->document();
@@ -211,7 +210,9 @@ private slots:
         QVERIFY(!box()->textCursor().hasSelection());
         QCOMPARE(box()->textCursor().position(), 0);
         // a font chosen meanwhile shows at the next activation
-        m_state.printFont.bold = false;
+        PrintFont font = m_state->options.printFont();
+        font.bold = false;
+        m_state->options.setPrintFont(font);
         m_window->frmFont();
         QCOMPARE(QTextCursor(box()->document()).charFormat().fontWeight(), int(QFont::Normal));
     }
@@ -220,12 +221,12 @@ private slots:
     // the window is activated twice. Expected: one save dialog.
     void requestOpensSaveAsOnce()
     {
-        m_state.records.openSaveRequest = true;
+        m_state->records.setOpenSaveRequest(true);
         load();
         showActive();
         QTRY_COMPARE(m_dialogs->saveCalls, 1);
-        QVERIFY(!m_state.records.openSaveRequest);
-        QVERIFY(!m_state.records.saved);
+        QVERIFY(!m_state->records.openSaveRequest());
+        QVERIFY(!m_state->records.saved());
         QWidget other;
         other.show();
         other.activateWindow();
@@ -235,13 +236,13 @@ private slots:
         QTest::qWait(20);
         QCOMPARE(m_dialogs->saveCalls, 1);
         // saved records: the request is only cleared
-        m_state.records.saved = true;
-        m_state.records.openSaveRequest = true;
+        m_state->records.setSaved(true);
+        m_state->records.setOpenSaveRequest(true);
         other.activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(&other));
         m_window->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(m_window));
-        QTRY_VERIFY(!m_state.records.openSaveRequest);
+        QTRY_VERIFY(!m_state->records.openSaveRequest());
         QTest::qWait(20);
         QCOMPARE(m_dialogs->saveCalls, 1);
     }
@@ -250,7 +251,7 @@ private slots:
     {
         load();
         m_dialogs->saveAnswers = {path("records.txt")};
-        m_state.records.openSaveRequest = true;
+        m_state->records.setOpenSaveRequest(true);
         m_window->saveAs();
         QCOMPARE(m_dialogs->saveTitle, QStringLiteral("Quantix 96"));
         QCOMPARE(m_dialogs->saveFilter, QStringLiteral("Text File (*.txt);;Rich Text Format (*.rtf)"));
@@ -259,8 +260,8 @@ private slots:
                             "\r\n"
                             "1. (Length)  2 metre (m)  =  6.562 foot (ft)\r\n"
                             "2. (Area)  2 hectare (ha)  =  20000 square metre (m\xC2\xB2)\r\n"));
-        QVERIFY(m_state.records.saved);
-        QVERIFY(!m_state.records.openSaveRequest);
+        QVERIFY(m_state->records.saved());
+        QVERIFY(!m_state->records.openSaveRequest());
         QVERIFY(m_messages.isEmpty());
     }
 
@@ -277,12 +278,12 @@ private slots:
     void cancelIsSilent()
     {
         load();
-        m_state.records.openSaveRequest = true;
+        m_state->records.setOpenSaveRequest(true);
         m_window->saveAs();
         m_window->save();
         QCOMPARE(m_dialogs->saveCalls, 2);
-        QVERIFY(!m_state.records.saved);
-        QVERIFY(m_state.records.openSaveRequest);
+        QVERIFY(!m_state->records.saved());
+        QVERIFY(m_state->records.openSaveRequest());
         QVERIFY(m_messages.isEmpty());
     }
 
@@ -299,8 +300,8 @@ private slots:
         m_window->save();
         QCOMPARE(m_dialogs->saveCalls, 1);
         QCOMPARE(readAll(path("again.txt")), saved);
-        m_state.records.append({"Length", "metre (m)", "foot (ft)", "3", "9.843"});
-        m_state.records.saved = false;
+        m_state->records.append({"Length", "metre (m)", "foot (ft)", "3", "9.843"});
+        m_state->records.setSaved(false);
         m_window->buildRecordsText();
         m_window->save();
         QCOMPARE(m_dialogs->saveCalls, 2);
@@ -318,40 +319,40 @@ private slots:
         const QString first = path("folder/first.txt");
         m_dialogs->saveAnswers = {first, path("missing/x.txt"), "/dev/full"};
         m_window->saveAs();
-        QVERIFY(m_state.records.saved);
+        QVERIFY(m_state->records.saved());
         m_window->saveAs();
         m_window->saveAs();
         QCOMPARE(m_messages.size(), 2);
         QCOMPARE(m_messages[0], (MessageSpec{"No such file or directory", QMessageBox::Critical}));
         QCOMPARE(m_messages[1].text, QStringLiteral("No space left on device"));
-        QVERIFY(m_state.records.saved);
-        QCOMPARE(m_state.records.lastSavedFile, first);
+        QVERIFY(m_state->records.saved());
+        QCOMPARE(m_state->records.lastSavedFile(), first);
         // the folder of the saved file goes away: Save reports it
         QVERIFY(QDir(path("folder")).removeRecursively());
         m_window->save();
         QCOMPARE(m_messages.size(), 3);
-        QVERIFY(m_state.records.saved);
+        QVERIFY(m_state->records.saved());
         QCOMPARE(m_dialogs->saveCalls, 3);
         // a disk that fills up while Save rewrites the saved file
         m_dialogs->saveAnswers = {path("kept.txt")};
         m_window->saveAs();
         const QByteArray kept = readAll(path("kept.txt"));
         for (int i = 0; i < 2000; ++i)
-            m_state.records.append({"Length", "metre (m)", "foot (ft)", "3", "9.843"});
-        m_window->buildRecordsText();
+            m_state->records.append({"Length", "metre (m)", "foot (ft)", "3", "9.843"});
+        m_state->records.setSaved(true);
         {
             const FileSizeLimit full(50000);
             m_window->save();
         }
         QCOMPARE(m_messages.value(3).text, QStringLiteral("File too large"));
         QCOMPARE(readAll(path("kept.txt")), kept);
-        QVERIFY(m_state.records.saved);
+        QVERIFY(m_state->records.saved());
         // unsaved records stay unsaved after a failed Save As
-        m_state.records.saved = false;
+        m_state->records.setSaved(false);
         m_dialogs->saveAnswers = {path("missing/y.rtf")};
         m_window->save();
-        QVERIFY(!m_state.records.saved);
-        QCOMPARE(m_state.records.count(), 2002);
+        QVERIFY(!m_state->records.saved());
+        QCOMPARE(m_state->records.count(), 2002);
     }
 
     void printsTheTextOrTheSelection()
@@ -457,7 +458,7 @@ private slots:
         action("mnueditedit_0")->trigger();
         QCOMPARE(QApplication::clipboard()->text(), QString(header + twoLines).replace("\r\n", "\n"));
 
-        m_state.printFont = {"Liberation Sans", "16", 0x00FF00, false, true, false};
+        m_state->options.setPrintFont({"Liberation Sans", "16", 0x00FF00, false, true, false});
         selectLine(2);
         action("mnueditedit_1")->trigger();
         const QMimeData *data = QApplication::clipboard()->mimeData();

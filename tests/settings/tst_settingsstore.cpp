@@ -1,6 +1,6 @@
-#include "fulldisk.h"
-#include "settingsstore.h"
-#include "userunitstore.h"
+#include "settings/settingsstore.h"
+#include "settings/userunitstore.h"
+#include "support/fulldisk.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,4 +1,4 @@
-#include "contextmenu.h"
+#include "support/contextmenu.h"
 
 #include <QAction>
 #include <QApplication>

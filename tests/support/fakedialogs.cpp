@@ -1,4 +1,4 @@
-#include "fakedialogs.h"
+#include "support/fakedialogs.h"
 
 #include <QPrinter>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "commondialogs.h"
+#include "ui/common/commondialogs.h"
 
 #include <QStringList>
 

@@ -1,4 +1,4 @@
-#include "fulldisk.h"
+#include "support/fulldisk.h"
 
 #include <QFile>
 

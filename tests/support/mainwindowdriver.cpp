@@ -1,6 +1,8 @@
-#include "mainwindowdriver.h"
+#include "support/mainwindowdriver.h"
 
 #include <QApplication>
+#include <QContextMenuEvent>
+#include <QMenu>
 #include <QTest>
 
 namespace quantix::testing {
@@ -39,6 +41,23 @@ void MainWindowDriver::press(QKeyCombination key)
 {
     QWidget *target = QApplication::activePopupWidget() ? QApplication::activePopupWidget() : QApplication::focusWidget();
     QTest::keyClick(target, key.key(), key.keyboardModifiers());
+}
+
+void MainWindowDriver::chooseFromPopup(const char *name)
+{
+    auto *background = child<QWidget>("centralwidget");
+    const QPoint at(2, 2);
+    QContextMenuEvent event(QContextMenuEvent::Mouse, at, background->mapToGlobal(at));
+    QApplication::sendEvent(background, &event);
+    auto *popup = child<QMenu>("mnuview2");
+    QTRY_VERIFY(popup->isVisible());
+    QAction *item = action(name);
+    QVERIFY2(popup->actions().contains(item), name);
+    popup->setActiveAction(item);
+    QTest::keyClick(popup, Qt::Key_Return);
+    QTRY_VERIFY(!popup->isVisible());
+    // The event loop runs on, as it does between a user's actions.
+    QCoreApplication::processEvents();
 }
 
 void MainWindowDriver::convert(const QString &quantity, const QString &from, const QString &to, const QString &value)

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "mainwindow.h"
+#include "ui/main/mainwindow.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -35,6 +35,9 @@ protected:
     void type(const QString &text);
     // A key where the keyboard is: an open menu, else the focused control.
     void press(QKeyCombination key);
+    // Opens the pop-up with a right click on the window's background and
+    // chooses the item of the command `action` there, as a user does.
+    void chooseFromPopup(const char *action);
     // Chooses the conversion and puts the value into the input at once.
     void convert(const QString &quantity, const QString &from, const QString &to, const QString &value);
     // The same for the quantity already chosen.

@@ -1,4 +1,4 @@
-#include "messagelog.h"
+#include "support/messagelog.h"
 
 namespace quantix::testing {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "messages.h"
+#include "ui/common/messages.h"
 
 #include <QList>
 

@@ -1,6 +1,6 @@
-#include "storesnapshot.h"
+#include "support/storesnapshot.h"
 
-#include "settingsstore.h"
+#include "settings/settingsstore.h"
 
 #include <QSettings>
 

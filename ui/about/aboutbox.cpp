@@ -1,9 +1,9 @@
-#include "aboutbox.h"
+#include "ui/about/aboutbox.h"
 
 #include "quantixversion.h"
-#include "stringtable.h"
-#include "uisupport.h"
-#include "windowgeometry.h"
+#include "engine/stringtable.h"
+#include "ui/common/uisupport.h"
+#include "ui/common/windowgeometry.h"
 
 #include "ui_frmAbout.h"
 
@@ -34,19 +34,19 @@ QSize clientSize(int outerHeight)
 
 AboutBox::AboutBox(QWidget *parent)
     : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint)
-    , ui(std::make_unique<Ui::frmAbout>())
+    , m_ui(std::make_unique<Ui::frmAbout>())
 {
-    ui->setupUi(this);
+    m_ui->setupUi(this);
     setAttribute(Qt::WA_DeleteOnClose, false);
     setProgramIcon(this);
-    ui->Image1->setPixmap(windowIcon().pixmap(32, 32));
+    m_ui->Image1->setPixmap(windowIcon().pixmap(32, 32));
     CentreWindow(this);
     setFixedSize(aboutSize());
     setWindowTitle(str(300));
-    ui->lblTitle->setText(titleText());
-    ui->lblCopyright->setText(QString::fromUtf8(version::legalNotice));
-    ui->cmdOK->setText(str(154));
-    connect(ui->cmdOK, &QPushButton::clicked, this, &QDialog::accept);
+    m_ui->lblTitle->setText(titleText());
+    m_ui->lblCopyright->setText(QString::fromUtf8(version::legalNotice));
+    m_ui->cmdOK->setText(str(154));
+    connect(m_ui->cmdOK, &QPushButton::clicked, this, &QDialog::accept);
 }
 
 AboutBox::~AboutBox() = default;
@@ -56,7 +56,7 @@ AboutBox::~AboutBox() = default;
 // instead, by the margin the title has above it.
 QSize AboutBox::aboutSize() const
 {
-    return {clientSize(splashHeight).width(), ui->cmdOK->geometry().bottom() + 1 + ui->lblTitle->y()};
+    return {clientSize(splashHeight).width(), m_ui->cmdOK->geometry().bottom() + 1 + m_ui->lblTitle->y()};
 }
 
 QString AboutBox::titleText()
@@ -85,7 +85,7 @@ void AboutBox::ShowAbout(int Typ)
     if (Typ == 1) {
         setFixedSize(clientSize(splashHeight));
         setWindowTitle(str(73));
-        ui->cmdOK->hide();
+        m_ui->cmdOK->hide();
         setModal(false);
         show();
         paintOnceExposed();
@@ -93,7 +93,7 @@ void AboutBox::ShowAbout(int Typ)
     }
     setFixedSize(aboutSize());
     setWindowTitle(str(300));
-    ui->cmdOK->show();
+    m_ui->cmdOK->show();
     exec();
 }
 

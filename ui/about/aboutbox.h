@@ -29,7 +29,7 @@ private:
     void paintOnceExposed();
     QSize aboutSize() const;
 
-    std::unique_ptr<Ui::frmAbout> ui;
+    std::unique_ptr<Ui::frmAbout> m_ui;
 };
 
 }

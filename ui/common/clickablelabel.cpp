@@ -1,4 +1,4 @@
-#include "clickablelabel.h"
+#include "ui/common/clickablelabel.h"
 
 #include <QMouseEvent>
 

@@ -1,8 +1,8 @@
-#include "commondialogs.h"
+#include "ui/common/commondialogs.h"
 
-#include "messages.h"
-#include "programfiledialog.h"
-#include "stringtable.h"
+#include "engine/stringtable.h"
+#include "ui/common/messages.h"
+#include "ui/common/programfiledialog.h"
 
 #include <QColorDialog>
 #include <QDialogButtonBox>

@@ -1,13 +1,10 @@
-#include "messages.h"
-
-#include "conversionerror.h"
+#include "ui/common/messages.h"
 
 namespace quantix {
 
-MessageSpec dialogError(int number)
+MessageSpec dialogError(ErrorNumber number)
 {
-    const QString sign = number < 0 ? QString() : QStringLiteral(" ");
-    return {QLatin1String("Error # ") + sign + QString::number(number) + QLatin1String(" occurred. ") + ConversionError::describe(number),
+    return {QLatin1String("Error #  ") + QString::number(toInt(number)) + QLatin1String(" occurred. ") + describe(number),
             QMessageBox::Warning};
 }
 

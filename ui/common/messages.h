@@ -1,5 +1,7 @@
 #pragma once
 
+#include "engine/errors.h"
+
 #include <QMessageBox>
 #include <QString>
 
@@ -22,12 +24,9 @@ struct MessageSpec
     friend bool operator==(const MessageSpec &, const MessageSpec &) = default;
 };
 
-// The error a failed write of the settings store reports.
-constexpr int fileAccessError = 75;
-
 // A dialog's report of a failed confirmation: "Error # ", the number with a
 // blank for its sign, " occurred. " and the error's description; exclamation.
-MessageSpec dialogError(int number);
+MessageSpec dialogError(ErrorNumber number);
 
 // Every modal message box of the program goes through here, so that tests
 // can answer them and check what they showed.

@@ -1,8 +1,8 @@
-#include "programfiledialog.h"
+#include "ui/common/programfiledialog.h"
 
-#include "messages.h"
-#include "shellcommand.h"
-#include "stringtable.h"
+#include "engine/stringtable.h"
+#include "rules/shellcommand.h"
+#include "ui/common/messages.h"
 
 #include <QFileInfo>
 #include <QFileSystemModel>

@@ -1,6 +1,6 @@
-#include "uisupport.h"
+#include "ui/common/uisupport.h"
 
-#include "stringtable.h"
+#include "engine/stringtable.h"
 
 #include <QClipboard>
 #include <QEvent>

@@ -1,4 +1,4 @@
-#include "windowgeometry.h"
+#include "ui/common/windowgeometry.h"
 
 #include <QGuiApplication>
 #include <QScreen>

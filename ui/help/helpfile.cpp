@@ -1,6 +1,6 @@
-#include "helpfile.h"
+#include "ui/help/helpfile.h"
 
-#include "stringtable.h"
+#include "engine/stringtable.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -1,9 +1,9 @@
-#include "helpviewer.h"
+#include "ui/help/helpviewer.h"
 
-#include "stringtable.h"
+#include "engine/stringtable.h"
 
-#include "helpwindow.h"
-#include "messages.h"
+#include "ui/common/messages.h"
+#include "ui/help/helpwindow.h"
 
 #include <QDir>
 #include <QHelpEvent>

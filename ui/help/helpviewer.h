@@ -1,6 +1,6 @@
 #pragma once
 
-#include "helpfile.h"
+#include "ui/help/helpfile.h"
 
 #include <QObject>
 #include <QPointer>

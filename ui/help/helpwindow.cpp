@@ -1,7 +1,7 @@
-#include "helpwindow.h"
+#include "ui/help/helpwindow.h"
 
-#include "stringtable.h"
-#include "uisupport.h"
+#include "engine/stringtable.h"
+#include "ui/common/uisupport.h"
 
 #include <QHBoxLayout>
 #include <QLabel>

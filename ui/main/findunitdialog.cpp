@@ -1,7 +1,7 @@
-#include "findunitdialog.h"
+#include "ui/main/findunitdialog.h"
 
-#include "stringtable.h"
-#include "uisupport.h"
+#include "engine/stringtable.h"
+#include "ui/common/uisupport.h"
 
 #include "ui_frmFindUnit.h"
 
@@ -11,21 +11,21 @@ namespace quantix {
 
 FindUnitDialog::FindUnitDialog(UnitFinder finder, QWidget *parent)
     : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint | Qt::WindowContextHelpButtonHint)
-    , ui(std::make_unique<Ui::frmFindUnit>())
+    , m_ui(std::make_unique<Ui::frmFindUnit>())
     , m_finder(std::move(finder))
 {
-    ui->setupUi(this);
+    m_ui->setupUi(this);
     setProgramIcon(this);
     setCaptions();
-    ui->txtFind->installEventFilter(this);
-    useProgramEditMenu(ui->txtFind);
-    connect(ui->txtFind, &QLineEdit::textChanged, this, &FindUnitDialog::search);
-    connect(ui->lstFound, &QListWidget::itemDoubleClicked, this, [this] { choose(Target::Initial); });
-    connect(ui->cmdInitial, &QPushButton::clicked, this, [this] { choose(Target::Initial); });
-    connect(ui->cmdFinal, &QPushButton::clicked, this, [this] { choose(Target::Final); });
-    connect(ui->cmdCancel, &QPushButton::clicked, this, &QDialog::reject);
+    m_ui->txtFind->installEventFilter(this);
+    useProgramEditMenu(m_ui->txtFind);
+    connect(m_ui->txtFind, &QLineEdit::textChanged, this, &FindUnitDialog::search);
+    connect(m_ui->lstFound, &QListWidget::itemDoubleClicked, this, [this] { choose(Target::Initial); });
+    connect(m_ui->cmdInitial, &QPushButton::clicked, this, [this] { choose(Target::Initial); });
+    connect(m_ui->cmdFinal, &QPushButton::clicked, this, [this] { choose(Target::Final); });
+    connect(m_ui->cmdCancel, &QPushButton::clicked, this, &QDialog::reject);
     search(QString());
-    ui->txtFind->setFocus();
+    m_ui->txtFind->setFocus();
 }
 
 FindUnitDialog::~FindUnitDialog() = default;
@@ -33,17 +33,17 @@ FindUnitDialog::~FindUnitDialog() = default;
 void FindUnitDialog::setCaptions()
 {
     setWindowTitle(str(1101));
-    ui->lblFind->setText(str(1102));
-    ui->cmdInitial->setText(str(1103));
-    ui->cmdFinal->setText(str(1104));
-    ui->cmdCancel->setText(str(155));
+    m_ui->lblFind->setText(str(1102));
+    m_ui->cmdInitial->setText(str(1103));
+    m_ui->cmdFinal->setText(str(1104));
+    m_ui->cmdCancel->setText(str(155));
     const std::pair<QWidget *, int> help[] = {
-        {ui->txtFind, 1110}, {ui->lstFound, 1111}, {ui->cmdInitial, 1112}, {ui->cmdFinal, 1113}, {ui->cmdCancel, 1114}};
+        {m_ui->txtFind, 1110}, {m_ui->lstFound, 1111}, {m_ui->cmdInitial, 1112}, {m_ui->cmdFinal, 1113}, {m_ui->cmdCancel, 1114}};
     for (const auto &[widget, id] : help) {
         widget->setToolTip(str(id));
         widget->setWhatsThis(str(id + 5));
     }
-    ui->lblFind->setWhatsThis(ui->txtFind->whatsThis());
+    m_ui->lblFind->setWhatsThis(m_ui->txtFind->whatsThis());
 }
 
 void FindUnitDialog::search(const QString &text)
@@ -56,25 +56,25 @@ void FindUnitDialog::search(const QString &text)
         const FoundUnit &unit = m_finder.units()[index];
         lines << str(1105).arg(unit.unit, unit.quantity);
     }
-    ui->lstFound->clear();
-    ui->lstFound->addItems(lines);
+    m_ui->lstFound->clear();
+    m_ui->lstFound->addItems(lines);
     if (!lines.isEmpty())
-        ui->lstFound->setCurrentRow(0);
+        m_ui->lstFound->setCurrentRow(0);
     if (text.trimmed().isEmpty())
-        ui->lblFound->setText(str(1106));
+        m_ui->lblFound->setText(str(1106));
     else if (m_shown.isEmpty())
-        ui->lblFound->setText(str(1108));
+        m_ui->lblFound->setText(str(1108));
     else if (found.similarOnly)
-        ui->lblFound->setText(str(1109));
+        m_ui->lblFound->setText(str(1109));
     else
-        ui->lblFound->setText(str(1107).arg(m_shown.size()));
-    ui->cmdInitial->setEnabled(!lines.isEmpty());
-    ui->cmdFinal->setEnabled(!lines.isEmpty());
+        m_ui->lblFound->setText(str(1107).arg(m_shown.size()));
+    m_ui->cmdInitial->setEnabled(!lines.isEmpty());
+    m_ui->cmdFinal->setEnabled(!lines.isEmpty());
 }
 
 void FindUnitDialog::choose(Target target)
 {
-    const int row = ui->lstFound->currentRow();
+    const int row = m_ui->lstFound->currentRow();
     if (row < 0 || row >= m_shown.size())
         return;
     m_chosen = m_shown[row];
@@ -86,14 +86,14 @@ void FindUnitDialog::choose(Target target)
 // the list, Enter chooses.
 bool FindUnitDialog::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == ui->txtFind && event->type() == QEvent::KeyPress) {
+    if (watched == m_ui->txtFind && event->type() == QEvent::KeyPress) {
         auto *key = static_cast<QKeyEvent *>(event);
         switch (key->key()) {
         case Qt::Key_Up:
         case Qt::Key_Down:
         case Qt::Key_PageUp:
         case Qt::Key_PageDown:
-            QCoreApplication::sendEvent(ui->lstFound, key);
+            QCoreApplication::sendEvent(m_ui->lstFound, key);
             return true;
         case Qt::Key_Return:
         case Qt::Key_Enter:

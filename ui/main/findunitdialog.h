@@ -1,6 +1,6 @@
 #pragma once
 
-#include "unitfinder.h"
+#include "rules/unitfinder.h"
 
 #include <QDialog>
 
@@ -36,7 +36,7 @@ private:
     void search(const QString &text);
     void choose(Target target);
 
-    std::unique_ptr<Ui::frmFindUnit> ui;
+    std::unique_ptr<Ui::frmFindUnit> m_ui;
     UnitFinder m_finder;
     QList<qsizetype> m_shown;  // the units of the list's lines
     qsizetype m_chosen = -1;

@@ -1,15 +1,15 @@
-#include "mainwindow.h"
+#include "ui/main/mainwindow.h"
 
-#include "aboutbox.h"
-#include "clickablelabel.h"
-#include "helpviewer.h"
-#include "messages.h"
-#include "selectionrules.h"
-#include "settingsstore.h"
-#include "shellcommand.h"
-#include "stringtable.h"
-#include "uisupport.h"
-#include "windowgeometry.h"
+#include "engine/stringtable.h"
+#include "rules/selectionrules.h"
+#include "rules/shellcommand.h"
+#include "settings/settingsstore.h"
+#include "ui/about/aboutbox.h"
+#include "ui/common/clickablelabel.h"
+#include "ui/common/messages.h"
+#include "ui/common/uisupport.h"
+#include "ui/common/windowgeometry.h"
+#include "ui/help/helpviewer.h"
 
 #include "ui_frmMain.h"
 
@@ -32,8 +32,6 @@ constexpr MenuCaption menuCaptions[] = {
     {"mnurecords", 35},     {"mnurecordsadd", 36},    {"mnurecordspurge", 37},     {"mnuRecordsView", 38},
     {"mnualwaystop", 40},   {"mnualwaystoponoff_0", 41}, {"mnualwaystoponoff_1", 42},
     {"mnuHelp", 50},        {"mnuhelphelp", 51},      {"mnuhelpshow", 53},         {"mnuhelpabout", 52},
-    {"mnuview2phys", 31},   {"mnuview2metric", 32},   {"mnuview2numfor", 11},      {"mnuview2edit_0", 21},
-    {"mnuview2edit_1", 22}, {"mnuview2switch", 23},   {"mnuview2find", 1100},      {"mnuview2records", 38},
 };
 
 constexpr const char *separators[] = {"mnu", "mnueditsep1", "mnueditsep2", "mnuviewsep", "mnurecordssep1", "mnurecordssep2",
@@ -57,16 +55,15 @@ int widthToShow(QLabel *label, const QString &text)
 
 MainWindow::MainWindow(QWidget *parent)
     : QMainWindow(parent)
-    , ui(std::make_unique<Ui::frmMain>())
+    , m_ui(std::make_unique<Ui::frmMain>())
 {
-    ui->setupUi(this);
+    m_ui->setupUi(this);
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint
                    | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
     setProgramIcon(this);
-    ui->Image1->setPixmap(QPixmap(QStringLiteral(":/icons/image1.png")));
+    m_ui->Image1->setPixmap(QPixmap(QStringLiteral(":/icons/image1.png")));
     markSeparators(this, separators);
-    ui->mnuview2->setDefaultAction(ui->mnuview2numfor);
-    ui->lblconv->setContextMenuPolicy(Qt::NoContextMenu);
+    m_ui->lblconv->setContextMenuPolicy(Qt::NoContextMenu);
     createStatusPanels();
 
     setDamagedSettingsNotice([this](const QString &copy) {
@@ -79,26 +76,27 @@ MainWindow::MainWindow(QWidget *parent)
     setCaptions();
     fitStatusPanels();
     restorePosition();
-    ui->cboquantity->addItems(offeredQuantityNames());
-    ui->cboquantity->setCurrentIndex(-1);
+    m_ui->cboquantity->addItems(offeredQuantityNames());
+    m_ui->cboquantity->setCurrentIndex(-1);
     setFixedSize(sizeHint());
 
-    for (QComboBox *list : {ui->cboquantity, ui->cbounit1, ui->cbounit2})
+    for (QComboBox *list : {m_ui->cboquantity, m_ui->cbounit1, m_ui->cbounit2})
         takeWheelOnlyWithFocus(list);
-    connect(ui->cboquantity, &QComboBox::activated, this, &MainWindow::quantityChosen);
-    connect(ui->cbounit1, &QComboBox::activated, this, &MainWindow::Convert);
-    connect(ui->cbounit2, &QComboBox::activated, this, &MainWindow::Convert);
-    connect(ui->txtunit1, &QLineEdit::textChanged, this, &MainWindow::inputChanged);
-    connect(ui->txtunit1, &QLineEdit::returnPressed, this, &MainWindow::Convert);
-    for (ClickableLabel *caption : {ui->lblquantity, ui->lblunit1, ui->lblunit2, ui->lbltxtunit1, ui->Label1})
+    connect(m_ui->cboquantity, &QComboBox::activated, this, &MainWindow::quantityChosen);
+    connect(m_ui->cbounit1, &QComboBox::activated, this, &MainWindow::Convert);
+    connect(m_ui->cbounit2, &QComboBox::activated, this, &MainWindow::Convert);
+    connect(m_ui->txtunit1, &QLineEdit::textChanged, this, &MainWindow::inputChanged);
+    connect(m_ui->txtunit1, &QLineEdit::returnPressed, this, &MainWindow::Convert);
+    for (ClickableLabel *caption : {m_ui->lblquantity, m_ui->lblunit1, m_ui->lblunit2, m_ui->lbltxtunit1, m_ui->Label1})
         connect(caption, &ClickableLabel::clicked, this, &MainWindow::selectionCheck);
-    connect(ui->mnualwaystoponoff_0, &QAction::triggered, this, [this] { setAlwaysOnTop(true); });
-    connect(ui->mnualwaystoponoff_1, &QAction::triggered, this, [this] { setAlwaysOnTop(false); });
-    connect(ui->mnufileexit, &QAction::triggered, this, &QWidget::close);
-    connect(ui->mnuhelpabout, &QAction::triggered, this, [this] {
+    connect(m_ui->mnualwaystoponoff_0, &QAction::triggered, this, [this] { setAlwaysOnTop(true); });
+    connect(m_ui->mnualwaystoponoff_1, &QAction::triggered, this, [this] { setAlwaysOnTop(false); });
+    connect(m_ui->mnufileexit, &QAction::triggered, this, &QWidget::close);
+    connect(m_ui->mnuhelpabout, &QAction::triggered, this, [this] {
         AboutBox about(this);
         about.ShowAbout(0);
     });
+    connect(&m_state.options, &Options::numberStyleChanged, this, &MainWindow::decimals);
     connectPreferences();
     connectRecords();
     connectCommands();
@@ -116,13 +114,13 @@ MainWindow::~MainWindow()
 // The window cannot be resized, so the status bar has no size grip.
 void MainWindow::createStatusPanels()
 {
-    ui->StatusBar->setSizeGripEnabled(false);
+    m_ui->StatusBar->setSizeGripEnabled(false);
     for (int i = 0; i < 3; ++i) {
-        auto *panel = new ClickableLabel(ui->StatusBar);
+        auto *panel = new ClickableLabel(m_ui->StatusBar);
         panel->setObjectName(QStringLiteral("StatusBarPanel%1").arg(i + 1));
         panel->setFrameShape(QFrame::Panel);
         panel->setFrameShadow(QFrame::Sunken);
-        ui->StatusBar->addWidget(panel, panelWidths[i]);
+        m_ui->StatusBar->addWidget(panel, panelWidths[i]);
         m_panels[i] = panel;
     }
 }
@@ -144,34 +142,33 @@ ClickableLabel *MainWindow::statusPanel(int number) const
 
 void MainWindow::readSettings()
 {
-    const auto readBoolean = [](const char *key, const char *defaultText, bool &target) {
-        if (const std::optional<bool> value = toBoolean(ReadSetting(section::settings, QLatin1String(key), QLatin1String(defaultText))))
-            target = *value;
+    Options &options = m_state.options;
+    const auto readBoolean = [](const char *key, const char *defaultText, bool current) {
+        return toBoolean(ReadSetting(section::settings, QLatin1String(key), QLatin1String(defaultText))).value_or(current);
     };
-    readBoolean("confirm", "true", m_state.confirmExit);
-    readBoolean("scientific", "false", m_state.scientific);
-    m_state.printFont = PrintFont::load(m_state.printFont);
-    m_state.shellProgram = ReadShellProgram(QStringLiteral("c:\\windows\\calc.exe"));
-    m_state.decimalPlaces = LoadDecimalPlaces();
+    options.setConfirmExit(readBoolean("confirm", "true", options.confirmExit()));
+    options.setNumberStyle({LoadDecimalPlaces(), readBoolean("scientific", "false", options.scientific())});
+    options.setPrintFont(PrintFont::load(options.printFont()));
+    options.setShellProgram(ReadShellProgram(QStringLiteral("c:\\windows\\calc.exe")));
 }
 
 void MainWindow::setCaptions()
 {
     setMenuCaptions(this, menuCaptions);
-    ui->lblquantity->setText(str(100));
-    ui->lblunit1->setText(str(101));
-    ui->lblunit2->setText(str(102));
-    ui->lbltxtunit1->setText(str(103));
-    ui->Label1->setText(str(104));
+    m_ui->lblquantity->setText(str(100));
+    m_ui->lblunit1->setText(str(101));
+    m_ui->lblunit2->setText(str(102));
+    m_ui->lbltxtunit1->setText(str(103));
+    m_ui->Label1->setText(str(104));
     // The captions size themselves: the blank beside one is the window's, not
     // the caption's.
-    for (QLabel *caption : {ui->lblquantity, ui->lblunit1, ui->lblunit2, ui->lbltxtunit1, ui->Label1})
+    for (QLabel *caption : {m_ui->lblquantity, m_ui->lblunit1, m_ui->lblunit2, m_ui->lbltxtunit1, m_ui->Label1})
         caption->adjustSize();
     statusPanel(1)->setText(str(400) + QLatin1String(" 0"));
     statusPanel(2)->setText(str(401));
     statusPanel(3)->setText(str(402));
-    ui->mnualwaystoponoff_0->setChecked(false);
-    ui->mnualwaystoponoff_1->setChecked(true);
+    m_ui->mnualwaystoponoff_0->setChecked(false);
+    m_ui->mnualwaystoponoff_1->setChecked(true);
 }
 
 // Positions are stored in twips; one that is not a number leaves the window
@@ -192,13 +189,17 @@ void MainWindow::storePosition()
 
 void MainWindow::decimals()
 {
-    statusPanel(3)->setText(str(402) + u' ' + QString::number(m_state.decimalPlaces));
+    statusPanel(3)->setText(str(402) + u' ' + QString::number(m_state.options.decimalPlaces()));
 }
 
 void MainWindow::changeEvent(QEvent *event)
 {
     QMainWindow::changeEvent(event);
     if (event->type() == QEvent::ActivationChange && isActiveWindow()) {
+        // The user units may have changed meanwhile, in the preferences or
+        // in another copy of the program.
+        if (m_converter)
+            readUserUnits(m_converter->quantity());
         Convert();
         decimals();
     }
@@ -230,13 +231,13 @@ void MainWindow::closeEvent(QCloseEvent *event)
 
 bool MainWindow::alwaysOnTop() const
 {
-    return ui->mnualwaystoponoff_0->isChecked();
+    return m_ui->mnualwaystoponoff_0->isChecked();
 }
 
 void MainWindow::setAlwaysOnTop(bool on)
 {
-    ui->mnualwaystoponoff_0->setChecked(on);
-    ui->mnualwaystoponoff_1->setChecked(!on);
+    m_ui->mnualwaystoponoff_0->setChecked(on);
+    m_ui->mnualwaystoponoff_1->setChecked(!on);
     applyTopmost();
 }
 

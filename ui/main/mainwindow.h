@@ -1,13 +1,15 @@
 #pragma once
 
-#include "appstate.h"
-#include "converter.h"
-#include "userunitstore.h"
+#include "engine/converter.h"
+#include "engine/errors.h"
+#include "settings/userunitstore.h"
+#include "ui/common/appstate.h"
 
 #include <QMainWindow>
 #include <QPointer>
 
 #include <memory>
+#include <optional>
 
 namespace Ui { class frmMain; }
 
@@ -30,7 +32,6 @@ public:
     ~MainWindow() override;
 
     AppState &state() { return m_state; }
-    const Converter &converter() const { return m_converter; }
 
     // Shows the decimal places in the third status panel.
     void decimals();
@@ -62,8 +63,9 @@ private:
     // Selection and conversion.
     void quantityChosen();
     void FillUnitLists(const Quantity &quantity);
-    void runConversion(const Quantity &quantity);
-    void reportConversionError(int number, const Quantity &quantity);
+    void readUserUnits(const Quantity &quantity);
+    void runConversion();
+    void reportConversionError(ErrorNumber number);
     void selectionCheck();
     void inputChanged(const QString &text);
     bool m_reportingError = false;
@@ -72,13 +74,17 @@ private:
     void connectCommands();
     void editMenuOpening();
     void copyResult();
-    void paste(bool trimmed);
+    void paste();
     void switchUnits();
     void runShellProgram();
     void popupAtFocus();
     void showPopup(const QPoint &globalPos);
     bool filterWindowShortcut(QEvent *event);
     HelpViewer *m_help = nullptr;
+    // The pop-up shows the menus' own commands; two of them act a little
+    // differently when chosen there. Set while it is open and until the
+    // command chosen in it has run.
+    bool m_popupCommand = false;
 
     // Find Unit.
     void connectFind();
@@ -114,6 +120,7 @@ public:
 
 private:
     void connectRecords();
+    void recordsCountChanged(int count);
     void recordsMenuOpening();
     void purgeRecords();
     void showRecordsWindow(bool restore);
@@ -122,10 +129,12 @@ private:
     void unloadRecordsWindow();
     QPointer<RecordsWindow> m_recordsWindow;
 
-    std::unique_ptr<Ui::frmMain> ui;
+    std::unique_ptr<Ui::frmMain> m_ui;
     AppState m_state;
     UserUnitStore m_store;
-    Converter m_converter{m_store};
+    // The chosen quantity's converter, with its user units as the store held
+    // them when the quantity was chosen or the window last activated.
+    std::optional<Converter> m_converter;
     ClickableLabel *m_panels[3] = {};
 };
 

@@ -2,13 +2,14 @@
 // paste and switch, the pop-up menu, the shell program, and the enabling
 // rule of the Edit menu and the pop-up.
 
-#include "mainwindow.h"
+#include "ui/main/mainwindow.h"
 
-#include "helpviewer.h"
-#include "messages.h"
-#include "shellprogram.h"
-#include "stringtable.h"
-#include "uisupport.h"
+#include "engine/errors.h"
+#include "engine/stringtable.h"
+#include "ui/common/messages.h"
+#include "ui/common/uisupport.h"
+#include "ui/help/helpviewer.h"
+#include "ui/main/shellprogram.h"
 
 #include "ui_frmMain.h"
 
@@ -17,6 +18,7 @@
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMimeData>
+#include <QTimer>
 
 #include <algorithm>
 
@@ -33,23 +35,27 @@ MessageSpec tryAgain(int textId, QMessageBox::Icon icon)
 
 void MainWindow::connectCommands()
 {
-    connect(ui->mnuedit, &QMenu::aboutToShow, this, &MainWindow::editMenuOpening);
-    connect(ui->mnuview2, &QMenu::aboutToShow, this, &MainWindow::editMenuOpening);
-    for (QAction *copy : {ui->mnueditedit_0, ui->mnuview2edit_0})
-        connect(copy, &QAction::triggered, this, &MainWindow::copyResult);
-    connect(ui->mnueditedit_1, &QAction::triggered, this, [this] { paste(true); });
-    connect(ui->mnuview2edit_1, &QAction::triggered, this, [this] { paste(false); });
-    for (QAction *switchUnits : {ui->mnueditswitch, ui->mnuview2switch})
-        connect(switchUnits, &QAction::triggered, this, &MainWindow::switchUnits);
-    connect(ui->mnuviewcalc, &QAction::triggered, this, &MainWindow::runShellProgram);
+    connect(m_ui->mnuedit, &QMenu::aboutToShow, this, &MainWindow::editMenuOpening);
+    connect(m_ui->mnueditedit_0, &QAction::triggered, this, &MainWindow::copyResult);
+    connect(m_ui->mnueditedit_1, &QAction::triggered, this, &MainWindow::paste);
+    connect(m_ui->mnueditswitch, &QAction::triggered, this, &MainWindow::switchUnits);
+    connect(m_ui->mnuviewcalc, &QAction::triggered, this, &MainWindow::runShellProgram);
 
     m_help = new HelpViewer(this);
-    for (QAction *constants : {ui->mnuviewphys, ui->mnuview2phys})
-        connect(constants, &QAction::triggered, m_help, [this] { m_help->showTopic(HelpContext::physicalConstants); });
-    for (QAction *prefixes : {ui->mnuviewmetric, ui->mnuview2metric})
-        connect(prefixes, &QAction::triggered, m_help, [this] { m_help->showTopic(HelpContext::metricPrefixes); });
-    connect(ui->mnuhelphelp, &QAction::triggered, m_help, &HelpViewer::showContents);
-    connect(ui->mnuhelpshow, &QAction::triggered, m_help, &HelpViewer::enterWhatsThisMode);
+    connect(m_ui->mnuviewphys, &QAction::triggered, m_help, [this] { m_help->showTopic(HelpContext::physicalConstants); });
+    connect(m_ui->mnuviewmetric, &QAction::triggered, m_help, [this] { m_help->showTopic(HelpContext::metricPrefixes); });
+    connect(m_ui->mnuhelphelp, &QAction::triggered, m_help, &HelpViewer::showContents);
+    connect(m_ui->mnuhelpshow, &QAction::triggered, m_help, &HelpViewer::enterWhatsThisMode);
+
+    // The pop-up holds the menus' own actions. The menu closes before the
+    // command chosen in it runs, so the mark comes down only once the event
+    // that closed it has been handled.
+    m_ui->mnuview2->setDefaultAction(m_ui->mnufilesetopt);
+    for (QAction *action : m_ui->mnuview2->actions())
+        action->setShortcutVisibleInContextMenu(false);
+    connect(m_ui->mnuview2, &QMenu::aboutToHide, this, [this] {
+        QTimer::singleShot(0, this, [this] { m_popupCommand = false; });
+    });
 
     // The pop-up from the keyboard, at the control that has the focus.
     auto *popupKey = new QAction(this);
@@ -65,84 +71,79 @@ void MainWindow::connectCommands()
         if (control->window() == this && control->focusPolicy() != Qt::NoFocus)
             control->installEventFilter(this);
     }
-    useProgramEditMenu(ui->txtunit1);
+    useProgramEditMenu(m_ui->txtunit1);
 }
 
-// Rule E: applied only when the Edit menu or the pop-up opens; shortcuts act
-// on the state the last opening left.
+// Applied only when the Edit menu or the pop-up opens; shortcuts act on the
+// state the last opening left.
 void MainWindow::editMenuOpening()
 {
-    const bool result = !ui->lblconv->text().isEmpty();
     const QMimeData *clipboard = QGuiApplication::clipboard()->mimeData();
-    const bool text = clipboard && clipboard->hasText();
-    const bool units = ui->cbounit1->currentIndex() >= 0 && ui->cbounit2->currentIndex() >= 0;
-    ui->mnueditedit_0->setEnabled(result);
-    ui->mnuview2edit_0->setEnabled(result);
-    ui->mnueditedit_1->setEnabled(text);
-    ui->mnuview2edit_1->setEnabled(text);
-    ui->mnueditswitch->setEnabled(units);
-    ui->mnuview2switch->setEnabled(units);
+    m_ui->mnueditedit_0->setEnabled(!m_ui->lblconv->text().isEmpty());
+    m_ui->mnueditedit_1->setEnabled(clipboard && clipboard->hasText());
+    m_ui->mnueditswitch->setEnabled(m_ui->cbounit1->currentIndex() >= 0 && m_ui->cbounit2->currentIndex() >= 0);
 }
 
 void MainWindow::copyResult()
 {
-    if (ui->lblconv->text().isEmpty()) {
+    if (m_ui->lblconv->text().isEmpty()) {
         Messages::show(this, tryAgain(320, QMessageBox::Information));
         return;
     }
     QClipboard *clipboard = QGuiApplication::clipboard();
     clipboard->clear();
-    clipboard->setText(ui->lblconv->text());
+    clipboard->setText(m_ui->lblconv->text());
 }
 
 // The menu's Paste removes surrounding blanks; the pop-up's takes the text
 // as it is.
-void MainWindow::paste(bool trimmed)
+void MainWindow::paste()
 {
     QString text = QGuiApplication::clipboard()->text();
-    if (trimmed)
+    if (!m_popupCommand)
         text = text.trimmed();
     if (text.isEmpty()) {
         Messages::show(this, tryAgain(322, QMessageBox::Information));
         return;
     }
-    setTextFromStart(ui->txtunit1, text);
+    setTextFromStart(m_ui->txtunit1, text);
     Convert();
 }
 
 void MainWindow::switchUnits()
 {
-    const int first = ui->cbounit1->currentIndex();
-    const int second = ui->cbounit2->currentIndex();
+    const int first = m_ui->cbounit1->currentIndex();
+    const int second = m_ui->cbounit2->currentIndex();
     if (first < 0 || second < 0) {
         Messages::show(this, tryAgain(326, QMessageBox::Warning));
         return;
     }
-    const QString text = ui->txtunit1->text();
-    ui->txtunit1->clear();
-    ui->lblconv->clear();
-    ui->cbounit1->setCurrentIndex(second);
-    ui->cbounit2->setCurrentIndex(first);
-    setTextFromStart(ui->txtunit1, text);
+    const QString text = m_ui->txtunit1->text();
+    m_ui->txtunit1->clear();
+    m_ui->lblconv->clear();
+    m_ui->cbounit1->setCurrentIndex(second);
+    m_ui->cbounit2->setCurrentIndex(first);
+    setTextFromStart(m_ui->txtunit1, text);
 }
 
 void MainWindow::runShellProgram()
 {
-    const ShellStart start = startShellProgram(m_state.shellProgram);
+    const QString &program = m_state.options.shellProgram();
+    const ShellStart start = startShellProgram(program);
     switch (start.error) {
-    case 0:
+    case ErrorNumber::None:
         return;
-    case 5:
+    case ErrorNumber::InvalidArgument:
         Messages::show(this, tryAgain(327, QMessageBox::Information));
         showPreferences();
         return;
-    case 53:
-    case 76:
-        Messages::show(this, {str(328) + m_state.shellProgram + str(329), QMessageBox::Information});
+    case ErrorNumber::FileNotFound:
+    case ErrorNumber::PathNotFound:
+        Messages::show(this, {str(328) + program + str(329), QMessageBox::Information});
         showPreferences();
         return;
     default:
-        Messages::show(this, {QLatin1String("Error #") + QString::number(start.error) + QLatin1String(" occurred. ") + start.description});
+        Messages::show(this, {QLatin1String("Error #") + QString::number(toInt(start.error)) + QLatin1String(" occurred. ") + start.description});
     }
 }
 
@@ -153,22 +154,23 @@ void MainWindow::contextMenuEvent(QContextMenuEvent *event)
 {
     event->accept();
     QWidget *target = childAt(event->pos());
-    const QWidget *const places[] = {ui->centralwidget, ui->lblquantity, ui->lblunit1, ui->lblunit2,
-                                     ui->lbltxtunit1,   ui->Label1,      ui->lblconv};
+    const QWidget *const places[] = {m_ui->centralwidget, m_ui->lblquantity, m_ui->lblunit1, m_ui->lblunit2,
+                                     m_ui->lbltxtunit1,   m_ui->Label1,      m_ui->lblconv};
     if (std::find(std::begin(places), std::end(places), target) != std::end(places))
         showPopup(event->globalPos());
 }
 
 void MainWindow::popupAtFocus()
 {
-    const QWidget *control = focusWidget() ? focusWidget() : ui->centralwidget;
+    const QWidget *control = focusWidget() ? focusWidget() : m_ui->centralwidget;
     showPopup(control->mapToGlobal(QPoint(0, control->height())));
 }
 
 void MainWindow::showPopup(const QPoint &globalPos)
 {
     editMenuOpening();
-    ui->mnuview2->popup(globalPos);
+    m_popupCommand = true;
+    m_ui->mnuview2->popup(globalPos);
 }
 
 // A key of one of the window's menu shortcuts never reaches a control: the

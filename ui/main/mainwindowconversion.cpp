@@ -1,13 +1,14 @@
 // The main window's selection, input and result: choosing a quantity,
 // Convert, ShowResult and the conversion error report.
 
-#include "mainwindow.h"
+#include "ui/main/mainwindow.h"
 
-#include "conversionerror.h"
-#include "messages.h"
-#include "selectionrules.h"
-#include "stringtable.h"
-#include "uisupport.h"
+#include "engine/errors.h"
+#include "engine/stringtable.h"
+#include "rules/selectionrules.h"
+#include "rules/userunits.h"
+#include "ui/common/messages.h"
+#include "ui/common/uisupport.h"
 
 #include "ui_frmMain.h"
 
@@ -21,18 +22,19 @@ namespace quantix {
 
 void MainWindow::quantityChosen()
 {
-    ui->cbounit1->clear();
-    ui->cbounit2->clear();
-    ui->txtunit1->clear();
-    ui->lblconv->clear();
-    const Quantity *quantity = Catalogue::instance().byName(ui->cboquantity->currentText());
+    m_ui->cbounit1->clear();
+    m_ui->cbounit2->clear();
+    m_ui->txtunit1->clear();
+    m_ui->lblconv->clear();
+    const Quantity *quantity = Catalogue::instance().byName(m_ui->cboquantity->currentText());
     if (!quantity)
         return;
+    readUserUnits(*quantity);
     FillUnitLists(*quantity);
     // Nothing is selected and the input is empty: this shows nothing. A
     // damaged user-unit store is ignored here as Convert ignores it.
     try {
-        runConversion(*quantity);
+        runConversion();
     } catch (const ConversionError &) {
     }
 }
@@ -40,10 +42,17 @@ void MainWindow::quantityChosen()
 void MainWindow::FillUnitLists(const Quantity &quantity)
 {
     const QStringList names = offeredUnitNames(quantity, m_store);
-    for (QComboBox *list : {ui->cbounit1, ui->cbounit2}) {
+    for (QComboBox *list : {m_ui->cbounit1, m_ui->cbounit2}) {
         list->addItems(names);
         list->setCurrentIndex(-1);
     }
+}
+
+// Read when a quantity is chosen and when the window is activated, so that
+// a conversion itself reads no file.
+void MainWindow::readUserUnits(const Quantity &quantity)
+{
+    m_converter.emplace(quantity, quantix::readUserUnits(quantity, m_store));
 }
 
 void MainWindow::Convert()
@@ -52,59 +61,62 @@ void MainWindow::Convert()
     // the report itself finishes the conversion.
     if (m_reportingError)
         return;
-    m_state.rememberedName = ui->cboquantity->currentText();
-    if (ui->txtunit1->text().isEmpty())
+    m_state.conversion.rememberedName = m_ui->cboquantity->currentText();
+    if (m_ui->txtunit1->text().isEmpty())
         return;
-    const Quantity *quantity = Catalogue::instance().byName(m_state.rememberedName);
+    const Quantity *quantity = Catalogue::instance().byName(m_state.conversion.rememberedName);
     if (!quantity)
         return;
+    if (!m_converter || m_converter->quantity().id != quantity->id)
+        readUserUnits(*quantity);
     try {
-        runConversion(*quantity);
+        runConversion();
     } catch (const ConversionError &error) {
         // Also when the failure passes silently (a damaged user unit): the
         // result of another conversion must not stay under this one.
-        ui->lblconv->clear();
-        reportConversionError(error.number(), *quantity);
+        m_ui->lblconv->clear();
+        reportConversionError(error.number());
     }
 }
 
 // A conversion that shows nothing (a unit not chosen) leaves the result empty.
-void MainWindow::runConversion(const Quantity &quantity)
+void MainWindow::runConversion()
 {
-    const ConversionInputs inputs{ui->cbounit1->currentText(), ui->cbounit2->currentText(), ui->txtunit1->text()};
-    const std::optional<QString> text = runQuantityConversion(m_state, m_converter, quantity, inputs, QLocale().decimalPoint());
-    setTextFromStart(ui->lblconv, text.value_or(QString()));
+    const ConversionInputs inputs{m_ui->cbounit1->currentText(), m_ui->cbounit2->currentText(), m_ui->txtunit1->text()};
+    const std::optional<QString> text
+        = runQuantityConversion(m_state.conversion, *m_converter, inputs, m_state.options.numberStyle(), QLocale().decimalPoint());
+    setTextFromStart(m_ui->lblconv, text.value_or(QString()));
 }
 
 void MainWindow::ShowResult(double value)
 {
-    if (const std::optional<QString> text = showResultText(m_state, value, QLocale().decimalPoint()))
-        setTextFromStart(ui->lblconv, *text);
+    if (const std::optional<QString> text = showResultText(m_state.conversion, value, m_state.options.numberStyle(), QLocale().decimalPoint()))
+        setTextFromStart(m_ui->lblconv, *text);
 }
 
 // Reports the error, empties the input and converts once more from the empty
 // input, so that the result shows the converted 0. Should that conversion
 // fail as well (a user unit whose factor reads as 0), it ends there: the
-// report is never repeated.
-void MainWindow::reportConversionError(int number, const Quantity &quantity)
+// report is never repeated. A damaged user unit passes silently.
+void MainWindow::reportConversionError(ErrorNumber number)
 {
-    if (number == ConversionError::TypeMismatch || number == 20)
+    if (number == ErrorNumber::TypeMismatch || number == ErrorNumber::ResumeWithoutError)
         return;
     const QScopedValueRollback reporting(m_reportingError, true);
     Messages::show(this, {conversionErrorMessage(number), QMessageBox::Critical, QMessageBox::Ok, QMessageBox::NoButton, str(321)});
-    ui->txtunit1->clear();
-    ui->lblconv->clear();
+    m_ui->txtunit1->clear();
+    m_ui->lblconv->clear();
     try {
-        runConversion(quantity);
+        runConversion();
     } catch (const ConversionError &) {
     }
 }
 
 void MainWindow::selectionCheck()
 {
-    if (m_state.rememberedName.isEmpty()) {
+    if (m_state.conversion.rememberedName.isEmpty()) {
         Messages::show(this, {str(332), QMessageBox::Information});
-        ui->cboquantity->setFocus();
+        m_ui->cboquantity->setFocus();
         return;
     }
     Convert();
@@ -113,7 +125,7 @@ void MainWindow::selectionCheck()
 void MainWindow::inputChanged(const QString &text)
 {
     if (text.isEmpty())
-        ui->lblconv->clear();
+        m_ui->lblconv->clear();
     Convert();
 }
 
@@ -134,11 +146,11 @@ bool MainWindow::eventFilter(QObject *watched, QEvent *event)
 {
     if (filterWindowShortcut(event))
         return true;
-    if (watched == ui->txtunit1 && event->type() == QEvent::FocusIn && isMovedByUser(static_cast<QFocusEvent *>(event)->reason())) {
+    if (watched == m_ui->txtunit1 && event->type() == QEvent::FocusIn && isMovedByUser(static_cast<QFocusEvent *>(event)->reason())) {
         // After the click that gave the focus has placed the caret.
-        QTimer::singleShot(0, ui->txtunit1, [edit = ui->txtunit1] { edit->setSelection(0, int(edit->text().size())); });
-    } else if (watched == ui->lblconv && event->type() == QEvent::MouseButtonRelease) {
-        if (static_cast<QMouseEvent *>(event)->button() == Qt::LeftButton && !ui->lblconv->hasSelectedText())
+        QTimer::singleShot(0, m_ui->txtunit1, [edit = m_ui->txtunit1] { edit->setSelection(0, int(edit->text().size())); });
+    } else if (watched == m_ui->lblconv && event->type() == QEvent::MouseButtonRelease) {
+        if (static_cast<QMouseEvent *>(event)->button() == Qt::LeftButton && !m_ui->lblconv->hasSelectedText())
             selectionCheck();
     }
     return QMainWindow::eventFilter(watched, event);

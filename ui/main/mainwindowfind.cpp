@@ -1,9 +1,9 @@
 // The main window's Find Unit command: the find box over what the window
 // offers, and the choice it returns.
 
-#include "mainwindow.h"
+#include "ui/main/mainwindow.h"
 
-#include "findunitdialog.h"
+#include "ui/main/findunitdialog.h"
 
 #include "ui_frmMain.h"
 
@@ -23,8 +23,7 @@ QStringList items(const QComboBox *list)
 
 void MainWindow::connectFind()
 {
-    for (QAction *find : {ui->mnueditfind, ui->mnuview2find})
-        connect(find, &QAction::triggered, this, &MainWindow::findUnit);
+    connect(m_ui->mnueditfind, &QAction::triggered, this, &MainWindow::findUnit);
 }
 
 // A topmost main window would cover the box, so the box is topmost as well.
@@ -32,8 +31,8 @@ void MainWindow::connectFind()
 // where no window manager hands it back.
 void MainWindow::findUnit()
 {
-    const QString chosenQuantity = ui->cboquantity->currentIndex() >= 0 ? ui->cboquantity->currentText() : QString();
-    FindUnitDialog box(UnitFinder::offered(items(ui->cboquantity), chosenQuantity, items(ui->cbounit1), m_store), this);
+    const QString chosenQuantity = m_ui->cboquantity->currentIndex() >= 0 ? m_ui->cboquantity->currentText() : QString();
+    FindUnitDialog box(UnitFinder::offered(items(m_ui->cboquantity), chosenQuantity, items(m_ui->cbounit1), m_store), this);
     if (alwaysOnTop())
         box.setWindowFlag(Qt::WindowStaysOnTopHint);
     const bool chosen = box.exec() == QDialog::Accepted;
@@ -46,19 +45,19 @@ void MainWindow::findUnit()
 // a unit of the chosen quantity only changes that unit.
 void MainWindow::useFoundUnit(const FoundUnit &found, bool final)
 {
-    if (ui->cboquantity->currentIndex() < 0 || ui->cboquantity->currentText() != found.quantity) {
-        const int index = ui->cboquantity->findText(found.quantity, Qt::MatchExactly);
+    if (m_ui->cboquantity->currentIndex() < 0 || m_ui->cboquantity->currentText() != found.quantity) {
+        const int index = m_ui->cboquantity->findText(found.quantity, Qt::MatchExactly);
         if (index < 0)
             return;
-        ui->cboquantity->setCurrentIndex(index);
+        m_ui->cboquantity->setCurrentIndex(index);
         quantityChosen();
     }
-    QComboBox *list = final ? ui->cbounit2 : ui->cbounit1;
+    QComboBox *list = final ? m_ui->cbounit2 : m_ui->cbounit1;
     if (found.position < 0 || found.position >= list->count() || list->itemText(found.position) != found.unit)
         return;
     list->setCurrentIndex(found.position);
     Convert();
-    ui->txtunit1->setFocus();
+    m_ui->txtunit1->setFocus();
 }
 
 }

@@ -1,10 +1,10 @@
-// The main window's Preferences command: the File menu, the pop-up's
-// default item and a double-click on the decimals panel.
+// The main window's Preferences command: the File menu (also the pop-up's
+// default item) and a double-click on the decimals panel.
 
-#include "mainwindow.h"
+#include "ui/main/mainwindow.h"
 
-#include "clickablelabel.h"
-#include "preferencesdialog.h"
+#include "ui/common/clickablelabel.h"
+#include "ui/preferences/preferencesdialog.h"
 
 #include "ui_frmMain.h"
 
@@ -12,8 +12,7 @@ namespace quantix {
 
 void MainWindow::connectPreferences()
 {
-    connect(ui->mnufilesetopt, &QAction::triggered, this, &MainWindow::showPreferences);
-    connect(ui->mnuview2numfor, &QAction::triggered, this, &MainWindow::showPreferences);
+    connect(m_ui->mnufilesetopt, &QAction::triggered, this, &MainWindow::showPreferences);
     connect(statusPanel(3), &ClickableLabel::doubleClicked, this, &MainWindow::showPreferences);
 }
 
@@ -25,7 +24,7 @@ void MainWindow::showPreferences()
     if (onTop)
         setTopmost(false);
     {
-        PreferencesDialog dialog(m_state, [this](const QStringList &offered) { rebuildQuantityList(offered); }, this);
+        PreferencesDialog dialog(m_state.options, [this](const QStringList &offered) { rebuildQuantityList(offered); }, this);
         dialog.exec();
     }
     if (onTop)
@@ -39,13 +38,13 @@ void MainWindow::showPreferences()
 // the input and the result empty until a quantity is chosen.
 void MainWindow::rebuildQuantityList(const QStringList &offeredQuantities)
 {
-    ui->cboquantity->clear();
-    ui->cbounit1->clear();
-    ui->cbounit2->clear();
-    ui->txtunit1->clear();
-    ui->lblconv->clear();
-    ui->cboquantity->addItems(offeredQuantities);
-    ui->cboquantity->setCurrentIndex(-1);
+    m_ui->cboquantity->clear();
+    m_ui->cbounit1->clear();
+    m_ui->cbounit2->clear();
+    m_ui->txtunit1->clear();
+    m_ui->lblconv->clear();
+    m_ui->cboquantity->addItems(offeredQuantities);
+    m_ui->cboquantity->setCurrentIndex(-1);
 }
 
 }

@@ -2,13 +2,13 @@
 // window and how it is shown, the Records menu's enabling, the status panels
 // that count and record, and the question before unsaved records are lost.
 
-#include "mainwindow.h"
+#include "ui/main/mainwindow.h"
 
-#include "clickablelabel.h"
-#include "messages.h"
-#include "recordswindow.h"
-#include "settingsstore.h"
-#include "stringtable.h"
+#include "engine/stringtable.h"
+#include "settings/settingsstore.h"
+#include "ui/common/clickablelabel.h"
+#include "ui/common/messages.h"
+#include "ui/records/recordswindow.h"
 
 #include "ui_frmMain.h"
 
@@ -16,63 +16,60 @@ namespace quantix {
 
 void MainWindow::connectRecords()
 {
-    connect(ui->mnurecords, &QMenu::aboutToShow, this, &MainWindow::recordsMenuOpening);
-    connect(ui->mnurecordsadd, &QAction::triggered, this, &MainWindow::RecordConversion);
-    connect(ui->mnurecordspurge, &QAction::triggered, this, &MainWindow::purgeRecords);
-    connect(ui->mnuRecordsView, &QAction::triggered, this, [this] { showRecordsWindow(true); });
-    connect(ui->mnuview2records, &QAction::triggered, this, [this] { showRecordsWindow(false); });
+    connect(&m_state.records, &ConversionRecords::countChanged, this, &MainWindow::recordsCountChanged);
+    connect(m_ui->mnurecords, &QMenu::aboutToShow, this, &MainWindow::recordsMenuOpening);
+    connect(m_ui->mnurecordsadd, &QAction::triggered, this, &MainWindow::RecordConversion);
+    connect(m_ui->mnurecordspurge, &QAction::triggered, this, &MainWindow::purgeRecords);
+    // Chosen in the pop-up, View Conversion Records only shows the window.
+    connect(m_ui->mnuRecordsView, &QAction::triggered, this, [this] { showRecordsWindow(!m_popupCommand); });
     connect(statusPanel(2), &ClickableLabel::clicked, this, &MainWindow::RecordConversion);
     connect(statusPanel(1), &ClickableLabel::doubleClicked, this, [this] {
-        if (ui->mnuRecordsView->isEnabled())
+        if (m_ui->mnuRecordsView->isEnabled())
             showRecordsWindow(true);
     });
 }
 
 // An empty result is a conversion that could not be computed: it is not
-// recorded.
+// recorded. A records window not yet loaded is loaded hidden.
 void MainWindow::RecordConversion()
 {
-    const ConversionRecord record{ui->cboquantity->currentText(), ui->cbounit1->currentText(), ui->cbounit2->currentText(),
-                                  ui->txtunit1->text(), ui->lblconv->text()};
+    const ConversionRecord record{m_ui->cboquantity->currentText(), m_ui->cbounit1->currentText(), m_ui->cbounit2->currentText(),
+                                  m_ui->txtunit1->text(), m_ui->lblconv->text()};
     if (record.quantity.isEmpty() || record.initialUnit.isEmpty() || record.finalUnit.isEmpty() || record.initialValue.isEmpty()
         || record.result.isEmpty()) {
         Messages::show(this, {str(330) + u'\n' + str(331), QMessageBox::Information});
         return;
     }
-    ConversionRecords &records = m_state.records;
-    if (!records.exist) {
-        records.exist = true;
-        ui->mnurecordspurge->setEnabled(true);
-        ui->mnuRecordsView->setEnabled(true);
-        ui->mnuview2records->setEnabled(true);
-    }
-    records.saved = false;
-    const int count = records.append(record);
-    statusPanel(1)->setText(str(400) + u' ' + QString::number(count));
-    loadRecordsWindow().buildRecordsText();
+    m_state.records.append(record);
+    loadRecordsWindow();
 }
 
-// Rule R: recording is offered while a complete conversion is shown.
+// The count in the first panel; purging and viewing are offered while there
+// are records, and recording is greyed when they are purged (the Records
+// menu offers it again as it opens).
+void MainWindow::recordsCountChanged(int count)
+{
+    statusPanel(1)->setText(str(400) + u' ' + QString::number(count));
+    const bool exist = count > 0;
+    m_ui->mnurecordspurge->setEnabled(exist);
+    m_ui->mnuRecordsView->setEnabled(exist);
+    if (!exist)
+        m_ui->mnurecordsadd->setEnabled(false);
+}
+
+// Recording is offered while a complete conversion is shown.
 void MainWindow::recordsMenuOpening()
 {
-    ui->mnurecordsadd->setEnabled(!ui->cbounit1->currentText().isEmpty() && !ui->cbounit2->currentText().isEmpty()
-                                  && !ui->txtunit1->text().isEmpty() && !ui->lblconv->text().isEmpty());
+    m_ui->mnurecordsadd->setEnabled(!m_ui->cbounit1->currentText().isEmpty() && !m_ui->cbounit2->currentText().isEmpty()
+                                  && !m_ui->txtunit1->text().isEmpty() && !m_ui->lblconv->text().isEmpty());
 }
 
-// The saved flag and the save request stay as they are.
 void MainWindow::purgeRecords()
 {
     if (Messages::show(this, {str(324), QMessageBox::Critical, QMessageBox::Yes | QMessageBox::No, QMessageBox::No, str(325)})
         != QMessageBox::Yes)
         return;
-    ConversionRecords &records = m_state.records;
-    records.clear();
-    ui->mnuview2records->setEnabled(false);
-    statusPanel(1)->setText(str(400) + QLatin1String(" 0"));
-    records.exist = false;
-    ui->mnurecordsadd->setEnabled(false);
-    ui->mnurecordspurge->setEnabled(false);
-    ui->mnuRecordsView->setEnabled(false);
+    m_state.records.purge();
     unloadRecordsWindow();
 }
 
@@ -84,7 +81,7 @@ RecordsWindow *MainWindow::recordsWindow() const
 RecordsWindow &MainWindow::loadRecordsWindow()
 {
     if (!m_recordsWindow)
-        m_recordsWindow = new RecordsWindow(m_state);
+        m_recordsWindow = new RecordsWindow(m_state.records, m_state.options);
     return *m_recordsWindow;
 }
 
@@ -99,21 +96,21 @@ void MainWindow::showRecordsWindow(bool restore)
     window.activateWindow();
 }
 
-// Shut-down step 1: false refuses the close. The records window is shown
+// The first step of closing: false refuses the close. The records window is shown
 // restored, as its save dialog cannot appear while it is minimised.
 bool MainWindow::recordsAllowExit()
 {
     const ConversionRecords &records = m_state.records;
-    if (records.saved || !records.exist || !m_state.confirmExit)
+    if (records.saved() || !records.exist() || !m_state.options.confirmExit())
         return true;
     if (Messages::show(this, {str(333), QMessageBox::Critical, QMessageBox::Yes | QMessageBox::No, QMessageBox::No})
         == QMessageBox::Yes)
         return true;
     if (ReadSetting(section::settings, QStringLiteral("save"), QStringLiteral("1")) == QLatin1String("1")) {
         showRecordsWindow(true);
-        m_state.records.openSaveRequest = true;
+        m_state.records.setOpenSaveRequest(true);
     } else {
-        m_state.records.openSaveRequest = false;
+        m_state.records.setOpenSaveRequest(false);
     }
     return false;
 }

@@ -1,8 +1,7 @@
-#include "shellprogram.h"
+#include "ui/main/shellprogram.h"
 
-#include "conversionerror.h"
-#include "messages.h"
-#include "shellcommand.h"
+#include "engine/errors.h"
+#include "rules/shellcommand.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -12,14 +11,9 @@ namespace quantix {
 
 namespace {
 
-constexpr int invalidArgument = 5;
-constexpr int fileNotFound = 53;
-constexpr int permissionDenied = 70;
-constexpr int pathNotFound = 76;
-
-ShellStart failure(int number)
+ShellStart failure(ErrorNumber number)
 {
-    return {number, ConversionError::describe(number)};
+    return {number, describe(number)};
 }
 
 // QProcess reports a failed start as "execv: Exec format error": the
@@ -35,19 +29,19 @@ QString systemExplanation(const QString &errorString)
 ShellStart startShellProgram(const QString &path)
 {
     if (path.trimmed().isEmpty())
-        return failure(invalidArgument);
+        return failure(ErrorNumber::InvalidArgument);
 
     const ShellCommand command = parseShellCommand(path);
     const QString program = locateProgram(command.program);
     if (program.isEmpty())
-        return failure(fileNotFound);
+        return failure(ErrorNumber::FileNotFound);
     const QFileInfo file(program);
     if (!file.absoluteDir().exists())
-        return failure(pathNotFound);
+        return failure(ErrorNumber::PathNotFound);
     if (!file.exists() || file.isDir())
-        return failure(fileNotFound);
+        return failure(ErrorNumber::FileNotFound);
     if (!file.isExecutable())
-        return failure(permissionDenied);
+        return failure(ErrorNumber::PermissionDenied);
 
     QProcess process;
     process.setProgram(file.absoluteFilePath());
@@ -55,7 +49,7 @@ ShellStart startShellProgram(const QString &path)
     process.setWorkingDirectory(file.absolutePath());
     process.setStandardInputFile(QProcess::nullDevice());
     if (!process.startDetached())
-        return {fileAccessError, systemExplanation(process.errorString())};
+        return {ErrorNumber::PathFileAccess, systemExplanation(process.errorString())};
     return {};
 }
 

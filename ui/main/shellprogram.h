@@ -1,16 +1,19 @@
 #pragma once
 
+#include "engine/errors.h"
+
 #include <QString>
 
 namespace quantix {
 
-// The outcome of starting the shell program, numbered as the messages
-// expect: 0 started, 5 no program given, 53 file not found, 76 path not
-// found, 70 not executable, 75 the system refused to run it (the description
-// is then the system's, for example "Exec format error").
+// The outcome of starting the shell program: None when it started;
+// InvalidArgument when no program is given; FileNotFound, PathNotFound or
+// PermissionDenied (not executable); PathFileAccess when the system refused
+// to run it (the description is then the system's, for example "Exec format
+// error").
 struct ShellStart
 {
-    int error = 0;
+    ErrorNumber error = ErrorNumber::None;
     QString description;
 };
 

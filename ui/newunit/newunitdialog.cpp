@@ -1,10 +1,10 @@
-#include "newunitdialog.h"
+#include "ui/newunit/newunitdialog.h"
 
-#include "catalogue.h"
-#include "messages.h"
-#include "stringtable.h"
-#include "uisupport.h"
-#include "windowgeometry.h"
+#include "engine/catalogue.h"
+#include "engine/stringtable.h"
+#include "ui/common/messages.h"
+#include "ui/common/uisupport.h"
+#include "ui/common/windowgeometry.h"
 
 #include "ui_frmNewUnit.h"
 
@@ -15,11 +15,11 @@ namespace quantix {
 
 NewUnitDialog::NewUnitDialog(int quantity, const UserUnitStore &store, QWidget *parent)
     : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint)
-    , ui(std::make_unique<Ui::frmNewUnit>())
+    , m_ui(std::make_unique<Ui::frmNewUnit>())
     , m_store(store)
     , m_quantity(quantity >= 0 && quantity < Catalogue::quantityCount ? quantity : 0)
 {
-    ui->setupUi(this);
+    m_ui->setupUi(this);
     setProgramIcon(this);
     const Quantity &q = Catalogue::instance().at(m_quantity);
     setCaptions(q.name, q.baseUnitName);
@@ -32,8 +32,8 @@ NewUnitDialog::NewUnitDialog(int quantity, const UserUnitStore &store, QWidget *
             useProgramEditMenu(box);
         }
     }
-    connect(ui->cmdOk, &QPushButton::clicked, this, &NewUnitDialog::save);
-    connect(ui->cmdCancel, &QPushButton::clicked, this, &QDialog::reject);
+    connect(m_ui->cmdOk, &QPushButton::clicked, this, &NewUnitDialog::save);
+    connect(m_ui->cmdCancel, &QPushButton::clicked, this, &QDialog::reject);
     load(q.name);
 }
 
@@ -59,11 +59,11 @@ NewUnitRows NewUnitDialog::rows() const
 
 void NewUnitDialog::setCaptions(const QString &quantityName, const QString &baseUnitName)
 {
-    ui->lblExample->setText(str(63) + str(61) + u' ' + str(64) + u' ' + str(62) + QLatin1String(" 2 ") + baseUnitName);
+    m_ui->lblExample->setText(str(63) + str(61) + u' ' + str(64) + u' ' + str(62) + QLatin1String(" 2 ") + baseUnitName);
     setWindowTitle(str(65));
-    ui->Frame1->setTitle(str(60) + quantityName);
-    ui->cmdOk->setText(str(154));
-    ui->cmdCancel->setText(str(155));
+    m_ui->Frame1->setTitle(str(60) + quantityName);
+    m_ui->cmdOk->setText(str(154));
+    m_ui->cmdCancel->setText(str(155));
     // "One" is Label1 0 to 9, "equals" Label1 11 to 20.
     for (int i = 0; i < UserUnitStore::maxUnits; ++i) {
         findChild<QLabel *>(arrayName("Label1", i))->setText(str(61));
@@ -79,7 +79,7 @@ void NewUnitDialog::setCaptions(const QString &quantityName, const QString &base
 // the buttons keeping their place under the middle.
 void NewUnitDialog::widenForBaseUnit(const QString &baseUnitName)
 {
-    const QLabel *sample = ui->lblUnit_0;
+    const QLabel *sample = m_ui->lblUnit_0;
     const int extra = sample->fontMetrics().horizontalAdvance(baseUnitName) + 2 * sample->margin() - sample->contentsRect().width();
     if (extra <= 0)
         return;
@@ -88,9 +88,9 @@ void NewUnitDialog::widenForBaseUnit(const QString &baseUnitName)
         label->resize(label->width() + extra, label->height());
         label->setWordWrap(false);
     }
-    ui->lblExample->resize(ui->lblExample->width() + extra, ui->lblExample->height());
-    ui->Frame1->resize(ui->Frame1->width() + extra, ui->Frame1->height());
-    for (QWidget *button : {static_cast<QWidget *>(ui->cmdOk), static_cast<QWidget *>(ui->cmdCancel)})
+    m_ui->lblExample->resize(m_ui->lblExample->width() + extra, m_ui->lblExample->height());
+    m_ui->Frame1->resize(m_ui->Frame1->width() + extra, m_ui->Frame1->height());
+    for (QWidget *button : {static_cast<QWidget *>(m_ui->cmdOk), static_cast<QWidget *>(m_ui->cmdCancel)})
         button->move(button->x() + extra / 2, button->y());
     setFixedSize(width() + extra, height());
 }
@@ -129,7 +129,7 @@ void NewUnitDialog::save()
         break;
     }
     if (!writeUserUnits(m_store, verdict.writes)) {
-        Messages::show(this, dialogError(fileAccessError));
+        Messages::show(this, dialogError(ErrorNumber::PathFileAccess));
         return;
     }
     accept();

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "newunitrules.h"
+#include "rules/newunitrules.h"
 
 #include <QDialog>
 
@@ -40,7 +40,7 @@ private:
     void load(const QString &quantityName);
     void save();
 
-    std::unique_ptr<Ui::frmNewUnit> ui;
+    std::unique_ptr<Ui::frmNewUnit> m_ui;
     const UserUnitStore &m_store;
     int m_quantity = 0;
 };

@@ -1,10 +1,10 @@
 // The preferences' Quantities and Units tabs: which quantities and units the
 // main window offers, and the way to the new-unit dialog.
 
-#include "preferencesdialog.h"
+#include "ui/preferences/preferencesdialog.h"
 
-#include "newunitdialog.h"
-#include "uisupport.h"
+#include "ui/common/uisupport.h"
+#include "ui/newunit/newunitdialog.h"
 
 #include "ui_frmSetOpt.h"
 
@@ -21,11 +21,11 @@ void PreferencesDialog::openAvailability()
 {
     const Catalogue &catalogue = Catalogue::instance();
     for (const Quantity &quantity : catalogue.quantities())
-        ui->lstQuantity->addItem(quantity.name);
-    connect(ui->lstQuantity, &QListWidget::currentRowChanged, this, &PreferencesDialog::quantitySelectionStep);
-    ui->lstQuantity->setCurrentRow(0);
+        m_ui->lstQuantity->addItem(quantity.name);
+    connect(m_ui->lstQuantity, &QListWidget::currentRowChanged, this, &PreferencesDialog::quantitySelectionStep);
+    m_ui->lstQuantity->setCurrentRow(0);
     m_currentQuantityId = catalogue.at(0).id;
-    ui->lstQuantity->setCurrentRow(storedQuantityListIndex());
+    m_ui->lstQuantity->setCurrentRow(storedQuantityListIndex());
 
     const std::array<bool, Catalogue::quantityCount> offered = storedQuantityAvailability();
     for (int i = 0; i < Catalogue::quantityCount; ++i) {
@@ -36,12 +36,12 @@ void PreferencesDialog::openAvailability()
     }
     m_quantitiesChanged = false;
 
-    connect(ui->cmdselectall, &QPushButton::clicked, this, [this] { setAllQuantities(true); });
-    connect(ui->cmddeselectall, &QPushButton::clicked, this, [this] { setAllQuantities(false); });
-    connect(ui->cmdSelectAllUnits, &QPushButton::clicked, ui->lstUnits, &QListWidget::selectAll);
-    connect(ui->cmdDeselectAllUnits, &QPushButton::clicked, ui->lstUnits, &QListWidget::clearSelection);
-    connect(ui->cmdNewUnit, &QPushButton::clicked, this, &PreferencesDialog::addNewUnit);
-    connect(ui->lstQuantity, &QListWidget::itemDoubleClicked, this, &PreferencesDialog::addNewUnit);
+    connect(m_ui->cmdselectall, &QPushButton::clicked, this, [this] { setAllQuantities(true); });
+    connect(m_ui->cmddeselectall, &QPushButton::clicked, this, [this] { setAllQuantities(false); });
+    connect(m_ui->cmdSelectAllUnits, &QPushButton::clicked, m_ui->lstUnits, &QListWidget::selectAll);
+    connect(m_ui->cmdDeselectAllUnits, &QPushButton::clicked, m_ui->lstUnits, &QListWidget::clearSelection);
+    connect(m_ui->cmdNewUnit, &QPushButton::clicked, this, &PreferencesDialog::addNewUnit);
+    connect(m_ui->lstQuantity, &QListWidget::itemDoubleClicked, this, &PreferencesDialog::addNewUnit);
 }
 
 // Stores what lstUnits shows (when it holds selections not yet stored) and
@@ -52,15 +52,15 @@ bool PreferencesDialog::quantitySelectionStep()
     bool written = true;
     if (m_unitsLoaded)
         written = SaveUnitSelection(m_currentQuantityId, unitSelection(), m_store);
-    const QListWidgetItem *item = ui->lstQuantity->currentItem();
+    const QListWidgetItem *item = m_ui->lstQuantity->currentItem();
     const Quantity *quantity = item ? Catalogue::instance().byName(item->text()) : nullptr;
     if (!quantity)
         return written;
-    ui->cmdNewUnit->setEnabled(quantity->id != Catalogue::temperatureId);
+    m_ui->cmdNewUnit->setEnabled(quantity->id != Catalogue::temperatureId);
     m_currentQuantityId = quantity->id;
-    ui->lstUnits->clear();
+    m_ui->lstUnits->clear();
     for (const UnitListItem &unit : unitListItems(*quantity, m_store)) {
-        auto *listItem = new QListWidgetItem(unit.name, ui->lstUnits);
+        auto *listItem = new QListWidgetItem(unit.name, m_ui->lstUnits);
         listItem->setSelected(unit.selected);
     }
     m_unitsLoaded = true;
@@ -70,8 +70,8 @@ bool PreferencesDialog::quantitySelectionStep()
 QList<bool> PreferencesDialog::unitSelection() const
 {
     QList<bool> selected;
-    for (int i = 0; i < ui->lstUnits->count(); ++i)
-        selected << ui->lstUnits->item(i)->isSelected();
+    for (int i = 0; i < m_ui->lstUnits->count(); ++i)
+        selected << m_ui->lstUnits->item(i)->isSelected();
     return selected;
 }
 
@@ -86,11 +86,11 @@ void PreferencesDialog::setAllQuantities(bool offered)
 // before it opens and only refilled, not stored, after it.
 void PreferencesDialog::addNewUnit()
 {
-    if (!ui->cmdNewUnit->isEnabled() || ui->lstQuantity->currentRow() < 0)
+    if (!m_ui->cmdNewUnit->isEnabled() || m_ui->lstQuantity->currentRow() < 0)
         return;
     SaveUnitSelection(m_currentQuantityId, unitSelection(), m_store);
     {
-        NewUnitDialog dialog(ui->lstQuantity->currentRow(), m_store, this);
+        NewUnitDialog dialog(m_ui->lstQuantity->currentRow(), m_store, this);
         dialog.exec();
     }
     m_unitsLoaded = false;

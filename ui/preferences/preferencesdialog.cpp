@@ -1,16 +1,16 @@
 // The preferences dialog's frame: opening, tabs, the Options and Number
 // Style tabs, OK, Cancel and closing.
 
-#include "preferencesdialog.h"
+#include "ui/preferences/preferencesdialog.h"
 
-#include "commondialogs.h"
-#include "conversionerror.h"
-#include "messages.h"
-#include "settingsstore.h"
-#include "shellcommand.h"
-#include "stringtable.h"
-#include "uisupport.h"
-#include "windowgeometry.h"
+#include "engine/errors.h"
+#include "engine/stringtable.h"
+#include "rules/shellcommand.h"
+#include "settings/settingsstore.h"
+#include "ui/common/commondialogs.h"
+#include "ui/common/messages.h"
+#include "ui/common/uisupport.h"
+#include "ui/common/windowgeometry.h"
 
 #include "ui_frmSetOpt.h"
 
@@ -54,48 +54,48 @@ void wrapCaption(QPushButton *button)
 
 }
 
-PreferencesDialog::PreferencesDialog(AppState &state, RebuildQuantityList rebuildQuantityList, QWidget *parent)
+PreferencesDialog::PreferencesDialog(Options &options, RebuildQuantityList rebuildQuantityList, QWidget *parent)
     : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint)
-    , ui(std::make_unique<Ui::frmSetOpt>())
-    , m_state(state)
+    , m_ui(std::make_unique<Ui::frmSetOpt>())
+    , m_options(options)
     , m_rebuildQuantityList(std::move(rebuildQuantityList))
 {
-    ui->setupUi(this);
+    m_ui->setupUi(this);
     setProgramIcon(this);
-    connect(ui->tabstrip, &QTabWidget::currentChanged, this, &PreferencesDialog::tabSelected);
-    connect(ui->chkConfirm, &QCheckBox::toggled, this, &PreferencesDialog::confirmToggled);
-    connect(ui->Slider1, &QSlider::valueChanged, this, &PreferencesDialog::showSliderValue);
-    connect(ui->Slider1, &QSlider::sliderMoved, this, &PreferencesDialog::showSliderValue);
-    for (QRadioButton *style : {ui->Option1_0, ui->Option1_1})
+    connect(m_ui->tabstrip, &QTabWidget::currentChanged, this, &PreferencesDialog::tabSelected);
+    connect(m_ui->chkConfirm, &QCheckBox::toggled, this, &PreferencesDialog::confirmToggled);
+    connect(m_ui->Slider1, &QSlider::valueChanged, this, &PreferencesDialog::showSliderValue);
+    connect(m_ui->Slider1, &QSlider::sliderMoved, this, &PreferencesDialog::showSliderValue);
+    for (QRadioButton *style : {m_ui->Option1_0, m_ui->Option1_1})
         connect(style, &QRadioButton::toggled, this, &PreferencesDialog::numberStyleTabStop);
-    connect(ui->cmdDialog, &QPushButton::clicked, this, &PreferencesDialog::chooseShellProgram);
-    connect(ui->cmdFont, &QPushButton::clicked, this, &PreferencesDialog::choosePrintFont);
-    connect(ui->cmdOk, &QPushButton::clicked, this, &PreferencesDialog::confirm);
-    connect(ui->cmdCancel, &QPushButton::clicked, this, &PreferencesDialog::cancel);
+    connect(m_ui->cmdDialog, &QPushButton::clicked, this, &PreferencesDialog::chooseShellProgram);
+    connect(m_ui->cmdFont, &QPushButton::clicked, this, &PreferencesDialog::choosePrintFont);
+    connect(m_ui->cmdOk, &QPushButton::clicked, this, &PreferencesDialog::confirm);
+    connect(m_ui->cmdCancel, &QPushButton::clicked, this, &PreferencesDialog::cancel);
 
     // Opening: each step stands on its own.
-    ui->tabstrip->setCurrentIndex(0);
+    m_ui->tabstrip->setCurrentIndex(0);
     CentreWindow(this);
     showPrintFont();
     setCaptions();
-    (m_state.scientific ? ui->Option1_0 : ui->Option1_1)->setChecked(true);
+    (m_options.scientific() ? m_ui->Option1_0 : m_ui->Option1_1)->setChecked(true);
     numberStyleTabStop();
-    if (m_state.confirmExit) {
-        ui->chkConfirm->setChecked(true);
-        ui->chkSave->setChecked(ReadSetting(section::settings, QStringLiteral("save"), QStringLiteral("1")) == QLatin1String("1"));
+    if (m_options.confirmExit()) {
+        m_ui->chkConfirm->setChecked(true);
+        m_ui->chkSave->setChecked(ReadSetting(section::settings, QStringLiteral("save"), QStringLiteral("1")) == QLatin1String("1"));
     } else {
-        ui->chkConfirm->setChecked(false);
-        ui->chkSave->hide();
+        m_ui->chkConfirm->setChecked(false);
+        m_ui->chkSave->hide();
     }
     openAvailability();
     // The calculator that will run: the stored one, else one found here.
-    m_state.shellProgram = ReadShellProgram(QStringLiteral("calc.exe"));
-    ui->label3->setText(u' ' + m_state.shellProgram);
-    m_state.decimalPlaces = LoadDecimalPlaces();
-    ui->Slider1->setValue(m_state.decimalPlaces);
-    showSliderValue(ui->Slider1->value());
-    // Timer1: the stored tab, once the dialog is up.
-    QTimer::singleShot(1, this, [this] { ui->tabstrip->setCurrentIndex(storedTab() - 1); });
+    m_options.setShellProgram(ReadShellProgram(QStringLiteral("calc.exe")));
+    m_ui->label3->setText(u' ' + m_options.shellProgram());
+    m_options.setDecimalPlaces(LoadDecimalPlaces());
+    m_ui->Slider1->setValue(m_options.decimalPlaces());
+    showSliderValue(m_ui->Slider1->value());
+    // The stored tab, once the dialog is up.
+    QTimer::singleShot(1, this, [this] { m_ui->tabstrip->setCurrentIndex(storedTab() - 1); });
 }
 
 PreferencesDialog::~PreferencesDialog() = default;
@@ -106,39 +106,39 @@ void PreferencesDialog::setCaptions()
     constexpr int tabCaptions[4] = {150, 151, 161, 170};
     constexpr int tabTips[4] = {156, 162, 157, 171};
     for (int i = 0; i < 4; ++i) {
-        ui->tabstrip->setTabText(i, str(tabCaptions[i]));
-        ui->tabstrip->setTabToolTip(i, str(tabTips[i]));
+        m_ui->tabstrip->setTabText(i, str(tabCaptions[i]));
+        m_ui->tabstrip->setTabToolTip(i, str(tabTips[i]));
     }
-    ui->cmdOk->setText(str(154));
-    ui->cmdCancel->setText(str(155));
-    ui->cmdNewUnit->setText(str(163));
-    ui->Label1->setText(str(152));
-    ui->Label4->setText(str(158));
-    ui->chkConfirm->setText(str(159));
-    ui->chkSave->setText(str(160));
-    ui->lblScientific->setText(str(172));
-    ui->Option1_0->setText(str(168));
-    ui->Option1_1->setText(str(169));
-    ui->Label2->setText(str(153));
-    ui->cmdselectall->setText(str(192));
-    ui->cmddeselectall->setText(str(193));
-    ui->Frame1_0->setTitle(str(164));
-    ui->Frame1_1->setTitle(str(165));
-    ui->cmdSelectAllUnits->setText(str(166));
-    ui->cmdDeselectAllUnits->setText(str(167));
-    wrapCaption(ui->cmdSelectAllUnits);
-    wrapCaption(ui->cmdDeselectAllUnits);
+    m_ui->cmdOk->setText(str(154));
+    m_ui->cmdCancel->setText(str(155));
+    m_ui->cmdNewUnit->setText(str(163));
+    m_ui->Label1->setText(str(152));
+    m_ui->Label4->setText(str(158));
+    m_ui->chkConfirm->setText(str(159));
+    m_ui->chkSave->setText(str(160));
+    m_ui->lblScientific->setText(str(172));
+    m_ui->Option1_0->setText(str(168));
+    m_ui->Option1_1->setText(str(169));
+    m_ui->Label2->setText(str(153));
+    m_ui->cmdselectall->setText(str(192));
+    m_ui->cmddeselectall->setText(str(193));
+    m_ui->Frame1_0->setTitle(str(164));
+    m_ui->Frame1_1->setTitle(str(165));
+    m_ui->cmdSelectAllUnits->setText(str(166));
+    m_ui->cmdDeselectAllUnits->setText(str(167));
+    wrapCaption(m_ui->cmdSelectAllUnits);
+    wrapCaption(m_ui->cmdDeselectAllUnits);
 }
 
 // lblFont shows the print font in itself: "Arial 12 pt" in Arial 12 pt.
 void PreferencesDialog::showPrintFont()
 {
-    const PrintFont &font = m_state.printFont;
-    ui->lblFont->setFont(toQFont(font));
-    QPalette palette = ui->lblFont->palette();
+    const PrintFont &font = m_options.printFont();
+    m_ui->lblFont->setFont(toQFont(font));
+    QPalette palette = m_ui->lblFont->palette();
     palette.setColor(QPalette::WindowText, toQColor(font.colour));
-    ui->lblFont->setPalette(palette);
-    ui->lblFont->setText(font.name + u' ' + QLocale().toString(font.pointSize()) + QLatin1String(" pt"));
+    m_ui->lblFont->setPalette(palette);
+    m_ui->lblFont->setText(font.name + u' ' + QLocale().toString(font.pointSize()) + QLatin1String(" pt"));
 }
 
 // The tab strip shows every page at its frame's corner; the controls move to
@@ -146,55 +146,55 @@ void PreferencesDialog::showPrintFont()
 // out, and all pages share its place.
 void PreferencesDialog::placePages()
 {
-    const QPoint corner = ui->tabstrip->currentWidget()->mapTo(this, QPoint(0, 0));
-    for (int i = 0; i < ui->tabstrip->count(); ++i) {
+    const QPoint corner = m_ui->tabstrip->currentWidget()->mapTo(this, QPoint(0, 0));
+    for (int i = 0; i < m_ui->tabstrip->count(); ++i) {
         const QPoint origin(twipsToPixels(pageOrigins[i].x()), twipsToPixels(pageOrigins[i].y()));
-        for (QWidget *control : ui->tabstrip->widget(i)->findChildren<QWidget *>(Qt::FindDirectChildrenOnly))
+        for (QWidget *control : m_ui->tabstrip->widget(i)->findChildren<QWidget *>(Qt::FindDirectChildrenOnly))
             control->move(control->pos() + origin - corner);
     }
 }
 
 void PreferencesDialog::tabSelected(int index)
 {
-    ui->cmdNewUnit->setVisible(index == unitsTab);
+    m_ui->cmdNewUnit->setVisible(index == unitsTab);
 }
 
 // Exit confirmation on offers the save dialog, checked; off hides the offer
 // and keeps its mark.
 void PreferencesDialog::confirmToggled(bool checked)
 {
-    ui->chkSave->setVisible(checked);
+    m_ui->chkSave->setVisible(checked);
     if (checked)
-        ui->chkSave->setChecked(true);
+        m_ui->chkSave->setChecked(true);
 }
 
 // As in a group of option buttons elsewhere, Tab reaches the chosen number
 // style only, and the arrow keys move between the two.
 void PreferencesDialog::numberStyleTabStop()
 {
-    for (QRadioButton *style : {ui->Option1_0, ui->Option1_1})
+    for (QRadioButton *style : {m_ui->Option1_0, m_ui->Option1_1})
         style->setFocusPolicy(style->isChecked() ? Qt::StrongFocus : Qt::ClickFocus);
 }
 
 void PreferencesDialog::showSliderValue(int value)
 {
-    ui->lblslider->setText(u' ' + QString::number(value));
+    m_ui->lblslider->setText(u' ' + QString::number(value));
 }
 
 // The chosen program is run-wide at once; the setting waits for OK.
 void PreferencesDialog::chooseShellProgram()
 {
-    const std::optional<QString> path = CommonDialogs::instance().openProgramFile(this, str(1001), m_state.shellProgram);
+    const std::optional<QString> path = CommonDialogs::instance().openProgramFile(this, str(1001), m_options.shellProgram());
     if (!path)
         return;
-    m_state.shellProgram = *path;
-    ui->label3->setText(u' ' + *path);
+    m_options.setShellProgram(*path);
+    m_ui->label3->setText(u' ' + *path);
 }
 
 // The chosen font is stored at once: cancelling the preferences keeps it.
 void PreferencesDialog::choosePrintFont()
 {
-    const PrintFont &current = m_state.printFont;
+    const PrintFont &current = m_options.printFont();
     const std::optional<ChosenFont> chosen = CommonDialogs::instance().font(this, {toQFont(current), toQColor(current.colour)});
     if (!chosen)
         return;
@@ -207,10 +207,10 @@ void PreferencesDialog::choosePrintFont()
     font.italic = chosen->font.italic();
     font.colour = toRgbValue(chosen->colour);
     if (!font.save()) {
-        Messages::show(this, {ConversionError::describe(fileAccessError)});
+        Messages::show(this, {describe(ErrorNumber::PathFileAccess)});
         return;
     }
-    m_state.printFont = font;
+    m_options.setPrintFont(font);
     showPrintFont();
 }
 
@@ -220,14 +220,14 @@ void PreferencesDialog::confirm()
 {
     bool written = quantitySelectionStep();
     OptionsChoice choice;
-    choice.tab = ui->tabstrip->currentIndex() + 1;
-    choice.decimalPlaces = ui->Slider1->value();
-    choice.scientific = ui->Option1_0->isChecked();
-    choice.shellProgram = m_state.shellProgram;
-    choice.confirmExit = ui->chkConfirm->isChecked();
-    choice.saveDialog = ui->chkSave->isChecked();
+    choice.tab = m_ui->tabstrip->currentIndex() + 1;
+    choice.decimalPlaces = m_ui->Slider1->value();
+    choice.scientific = m_ui->Option1_0->isChecked();
+    choice.shellProgram = m_options.shellProgram();
+    choice.confirmExit = m_ui->chkConfirm->isChecked();
+    choice.saveDialog = m_ui->chkSave->isChecked();
     written &= applySettingWrites(optionsWrites(choice));
-    applyOptions(choice, m_state);
+    applyOptions(choice, m_options);
     if (m_quantitiesChanged) {
         std::array<bool, Catalogue::quantityCount> offered{};
         for (int i = 0; i < Catalogue::quantityCount; ++i)
@@ -238,7 +238,7 @@ void PreferencesDialog::confirm()
     }
     m_quantitiesChanged = false;
     if (!written)
-        Messages::show(this, dialogError(fileAccessError));
+        Messages::show(this, dialogError(ErrorNumber::PathFileAccess));
     accept();
 }
 
@@ -253,8 +253,8 @@ void PreferencesDialog::done(int result)
     if (!m_closed) {
         m_closed = true;
         m_unitsLoaded = false;
-        applySettingWrites(closingWrites(ui->lstQuantity->currentRow() < 0 ? 0 : ui->lstQuantity->currentRow(),
-                                         ui->tabstrip->currentIndex() + 1));
+        applySettingWrites(closingWrites(m_ui->lstQuantity->currentRow() < 0 ? 0 : m_ui->lstQuantity->currentRow(),
+                                         m_ui->tabstrip->currentIndex() + 1));
     }
     QDialog::done(result);
 }

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "appstate.h"
-#include "preferencesrules.h"
-#include "userunitstore.h"
+#include "rules/options.h"
+#include "rules/preferencesrules.h"
+#include "settings/userunitstore.h"
 
 #include <QDialog>
 #include <QStringList>
@@ -18,7 +18,7 @@ namespace quantix {
 
 // The preferences dialog: shell program, print font, exit confirmation,
 // number style, and which quantities and units the main window offers. It
-// writes the settings and the run-wide state it is given.
+// writes the settings and the run's options.
 class PreferencesDialog : public QDialog
 {
     Q_OBJECT
@@ -28,7 +28,7 @@ public:
     // window empties its lists and offers these quantities.
     using RebuildQuantityList = std::function<void(const QStringList &offeredQuantities)>;
 
-    PreferencesDialog(AppState &state, RebuildQuantityList rebuildQuantityList, QWidget *parent = nullptr);
+    PreferencesDialog(Options &options, RebuildQuantityList rebuildQuantityList, QWidget *parent = nullptr);
     ~PreferencesDialog() override;
 
     bool quantitiesChanged() const { return m_quantitiesChanged; }
@@ -62,8 +62,8 @@ private:
     void setAllQuantities(bool offered);
     void addNewUnit();
 
-    std::unique_ptr<Ui::frmSetOpt> ui;
-    AppState &m_state;
+    std::unique_ptr<Ui::frmSetOpt> m_ui;
+    Options &m_options;
     RebuildQuantityList m_rebuildQuantityList;
     UserUnitStore m_store;
 

@@ -1,6 +1,6 @@
-#include "preferencesrules.h"
+#include "rules/preferencesrules.h"
 
-#include "settingsstore.h"
+#include "settings/settingsstore.h"
 
 #include <algorithm>
 
@@ -46,11 +46,10 @@ SettingWrites optionsWrites(const OptionsChoice &choice)
     return writes;
 }
 
-void applyOptions(const OptionsChoice &choice, AppState &state)
+void applyOptions(const OptionsChoice &choice, Options &options)
 {
-    state.decimalPlaces = choice.decimalPlaces;
-    state.scientific = choice.scientific;
-    state.confirmExit = choice.confirmExit;
+    options.setNumberStyle({choice.decimalPlaces, choice.scientific});
+    options.setConfirmExit(choice.confirmExit);
 }
 
 SettingWrites closingWrites(int quantityListIndex, int tab)
@@ -73,11 +72,6 @@ int storedQuantityListIndex()
     return index && *index >= 0 && *index < Catalogue::quantityCount ? *index : 0;
 }
 
-int userUnitCount(const Quantity &quantity, const UserUnitStore &store)
-{
-    return std::clamp(store.count(quantity.name).value_or(0), 0, UserUnitStore::maxUnits);
-}
-
 QList<UnitListItem> unitListItems(const Quantity &quantity, const UserUnitStore &store)
 {
     QList<UnitListItem> items;
@@ -85,8 +79,8 @@ QList<UnitListItem> unitListItems(const Quantity &quantity, const UserUnitStore 
         const QString name = Catalogue::unitName(quantity, j);
         items.append({name, isOffered(name)});
     }
-    const int count = userUnitCount(quantity, store);
-    for (int n = 1; n <= count; ++n) {
+    const int positions = store.positions(quantity.name).value_or(0);
+    for (int n = 1; n <= positions; ++n) {
         items.append({store.name(quantity.name, n, QString()),
                       store.read(UserUnitStore::usedKey(quantity.name, n), one) == one});
     }

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "appstate.h"
-#include "catalogue.h"
-#include "userunitstore.h"
+#include "engine/catalogue.h"
+#include "rules/options.h"
+#include "settings/userunitstore.h"
 
 #include <QList>
 #include <QString>
@@ -42,9 +42,9 @@ struct OptionsChoice
 // shellprog, confirm, and save only while confirm is on.
 SettingWrites optionsWrites(const OptionsChoice &choice);
 
-// The run-wide state OK sets from the choice: decimal places, number style
-// and exit confirmation. The shell program is already run-wide when chosen.
-void applyOptions(const OptionsChoice &choice, AppState &state);
+// The options OK sets from the choice: decimal places, number style and exit
+// confirmation. The shell program is already the run's when chosen.
+void applyOptions(const OptionsChoice &choice, Options &options);
 
 // Written whenever the dialog closes: QuantityListIndex, then Tab.
 SettingWrites closingWrites(int quantityListIndex, int tab);
@@ -57,11 +57,6 @@ int storedTab();
 // whole number 0 to 31.
 int storedQuantityListIndex();
 
-// The user-unit count as the availability rules read it: a whole number
-// 0 to 10; text that is not a whole number counts as 0, and a count above 10
-// as 10 (no reader looks beyond position 10).
-int userUnitCount(const Quantity &quantity, const UserUnitStore &store);
-
 // One item of lstUnits: a unit's name and whether it is offered.
 struct UnitListItem
 {
@@ -73,7 +68,7 @@ struct UnitListItem
 
 // What lstUnits shows for a quantity: its catalogue units in catalogue order,
 // offered unless "units" / name reads otherwise than "1"; then its user units
-// 1 to the count, named as stored (empty when missing) and offered unless
+// in their stored positions, named as stored (empty when missing) and offered unless
 // their "used" flag reads otherwise than "1".
 QList<UnitListItem> unitListItems(const Quantity &quantity, const UserUnitStore &store);
 

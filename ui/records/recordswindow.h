@@ -1,6 +1,6 @@
 #pragma once
 
-#include "printfont.h"
+#include "settings/printfont.h"
 
 #include <QDateTime>
 #include <QMainWindow>
@@ -13,12 +13,13 @@ namespace Ui { class frmConvRecords; }
 
 namespace quantix {
 
-struct AppState;
+class ConversionRecords;
+class Options;
 
 // The records window: shows the records text in the print font and saves,
-// prints and copies it. It never changes the records list; it reads the
-// records and the print font from the run-wide state and keeps the records
-// flags there. Closing it destroys it; the records stay.
+// prints and copies it. It never changes the records list; it follows the
+// records as they are added, keeps their saved flags and takes the print
+// font from the options. Closing it destroys it; the records stay.
 class RecordsWindow : public QMainWindow
 {
     Q_OBJECT
@@ -28,7 +29,7 @@ public:
 
     // Loads the window hidden: stored geometry, captions, and the records
     // text.
-    explicit RecordsWindow(AppState &state, QWidget *parent = nullptr);
+    RecordsWindow(ConversionRecords &records, const Options &options, QWidget *parent = nullptr);
     ~RecordsWindow() override;
 
     // Applies the print font and its colour to the whole text.
@@ -37,7 +38,7 @@ public:
     // the time of the clock and shows it in the print font.
     void buildRecordsText();
     // The text the box shows, exactly as built.
-    const QString &recordsText() const { return m_text; }
+    QString recordsText() const { return m_header + m_body; }
 
     // The commands of the window's menus.
     void save();
@@ -66,11 +67,18 @@ private:
     bool writeFile(const QString &fileName, const QByteArray &content);
     QString selectedText() const;
     void showText();
+    void recordAdded(int number);
 
-    std::unique_ptr<Ui::frmConvRecords> ui;
-    AppState &m_state;
-    QString m_text;
+    std::unique_ptr<Ui::frmConvRecords> m_ui;
+    ConversionRecords &m_records;
+    const Options &m_options;
+    // The records text as its header line and the rest: a record added
+    // changes the header's time and adds a line, and the box is changed in
+    // just those places.
+    QString m_header;
+    QString m_body;
     std::optional<PrintFont> m_shownFont;  // the font of the shown text
+    bool m_showPending = false;
 };
 
 }

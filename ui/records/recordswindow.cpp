@@ -1,14 +1,15 @@
-#include "recordswindow.h"
+#include "ui/records/recordswindow.h"
 
-#include "appstate.h"
-#include "commondialogs.h"
-#include "messages.h"
-#include "recordsfile.h"
-#include "rtfwriter.h"
-#include "settingsstore.h"
-#include "stringtable.h"
-#include "uisupport.h"
-#include "windowgeometry.h"
+#include "engine/stringtable.h"
+#include "records/conversionrecords.h"
+#include "records/recordsfile.h"
+#include "records/rtfwriter.h"
+#include "rules/options.h"
+#include "settings/settingsstore.h"
+#include "ui/common/commondialogs.h"
+#include "ui/common/messages.h"
+#include "ui/common/uisupport.h"
+#include "ui/common/windowgeometry.h"
 
 #include "ui_frmConvRecords.h"
 
@@ -104,39 +105,41 @@ void printText(QPagedPaintDevice &device, const QString &text, const PrintFont &
 
 }
 
-RecordsWindow::RecordsWindow(AppState &state, QWidget *parent)
+RecordsWindow::RecordsWindow(ConversionRecords &records, const Options &options, QWidget *parent)
     : QMainWindow(parent)
-    , ui(std::make_unique<Ui::frmConvRecords>())
-    , m_state(state)
+    , m_ui(std::make_unique<Ui::frmConvRecords>())
+    , m_records(records)
+    , m_options(options)
 {
-    ui->setupUi(this);
+    m_ui->setupUi(this);
     setAttribute(Qt::WA_DeleteOnClose);
     setProgramIcon(this);
     markSeparators(this, separators);
     // The box fills the client area and follows its size.
-    auto *layout = new QVBoxLayout(ui->centralwidget);
+    auto *layout = new QVBoxLayout(m_ui->centralwidget);
     layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(ui->txtRecords);
-    useProgramEditMenu(ui->txtRecords);
+    layout->addWidget(m_ui->txtRecords);
+    useProgramEditMenu(m_ui->txtRecords);
 
     restoreStoredGeometry();
     setCaptions();
     // Lines wrap at the width the box has when the window loads, less its
     // frame and the vertical scroll bar, so that the ends of the lines stay
     // in sight and no horizontal bar is needed at that size.
-    QTextEdit *box = ui->txtRecords;
+    QTextEdit *box = m_ui->txtRecords;
     box->setLineWrapMode(QTextEdit::FixedPixelWidth);
     box->setLineWrapColumnOrWidth(width() - 2 * box->frameWidth() - box->verticalScrollBar()->sizeHint().width());
     buildRecordsText();
+    connect(&m_records, &ConversionRecords::added, this, &RecordsWindow::recordAdded);
 
-    connect(ui->mnufilesave, &QAction::triggered, this, &RecordsWindow::save);
-    connect(ui->mnufilesaveas, &QAction::triggered, this, &RecordsWindow::saveAs);
-    connect(ui->mnuFilePrint, &QAction::triggered, this, &RecordsWindow::print);
-    connect(ui->mnuFileQuit, &QAction::triggered, this, &QWidget::close);
-    connect(ui->mnuedit, &QMenu::aboutToShow, this, &RecordsWindow::editMenuOpening);
-    connect(ui->mnueditedit_0, &QAction::triggered, this, &RecordsWindow::copyText);
-    connect(ui->mnueditedit_1, &QAction::triggered, this, &RecordsWindow::copyRichText);
-    connect(ui->mnueditselectall, &QAction::triggered, this, &RecordsWindow::selectAll);
+    connect(m_ui->mnufilesave, &QAction::triggered, this, &RecordsWindow::save);
+    connect(m_ui->mnufilesaveas, &QAction::triggered, this, &RecordsWindow::saveAs);
+    connect(m_ui->mnuFilePrint, &QAction::triggered, this, &RecordsWindow::print);
+    connect(m_ui->mnuFileQuit, &QAction::triggered, this, &QWidget::close);
+    connect(m_ui->mnuedit, &QMenu::aboutToShow, this, &RecordsWindow::editMenuOpening);
+    connect(m_ui->mnueditedit_0, &QAction::triggered, this, &RecordsWindow::copyText);
+    connect(m_ui->mnueditedit_1, &QAction::triggered, this, &RecordsWindow::copyRichText);
+    connect(m_ui->mnueditselectall, &QAction::triggered, this, &RecordsWindow::selectAll);
 }
 
 RecordsWindow::~RecordsWindow() = default;
@@ -191,31 +194,51 @@ void RecordsWindow::storeGeometry()
 // so it is done only when the print font changed since the text was shown.
 void RecordsWindow::frmFont()
 {
-    if (m_shownFont != m_state.printFont)
+    if (m_shownFont != m_options.printFont())
         showText();
-    ui->txtRecords->setTextCursor(QTextCursor(ui->txtRecords->document()));
+    m_ui->txtRecords->setTextCursor(QTextCursor(m_ui->txtRecords->document()));
 }
 
 void RecordsWindow::buildRecordsText()
 {
-    m_text = m_state.records.text(now());
+    const QString text = m_records.text(now());
+    const qsizetype headerSize = text.indexOf(QLatin1String("\r\n"));
+    m_header = text.left(headerSize);
+    m_body = text.mid(headerSize);
     m_shownFont.reset();
     frmFont();
+}
+
+// The text as buildRecordsText() would build it, without building the lines
+// that were there already. The box shows it once the records added in one
+// go are all there.
+void RecordsWindow::recordAdded(int number)
+{
+    m_header = ConversionRecords::header(now());
+    m_body += QLatin1String("\r\n") + m_records.at(number).line(number);
+    m_shownFont.reset();
+    if (!m_showPending) {
+        m_showPending = true;
+        QTimer::singleShot(0, this, [this] {
+            m_showPending = false;
+            frmFont();
+        });
+    }
 }
 
 // The text in the print font goes into a new document, which is laid out
 // once when the box takes it.
 void RecordsWindow::showText()
 {
-    m_shownFont = m_state.printFont;
-    auto *document = new QTextDocument(ui->txtRecords);
+    m_shownFont = m_options.printFont();
+    auto *document = new QTextDocument(m_ui->txtRecords);
     document->setUndoRedoEnabled(false);
-    document->setDefaultFont(toQFont(m_state.printFont));
-    QTextCursor(document).insertText(m_text, printFormat(m_state.printFont));
+    document->setDefaultFont(toQFont(m_options.printFont()));
+    QTextCursor(document).insertText(recordsText(), printFormat(m_options.printFont()));
     // The box deletes only the document it made itself.
-    const QPointer<QTextDocument> previous = ui->txtRecords->document();
-    ui->txtRecords->setDocument(document);
-    if (previous && previous->parent() == ui->txtRecords)
+    const QPointer<QTextDocument> previous = m_ui->txtRecords->document();
+    m_ui->txtRecords->setDocument(document);
+    if (previous && previous->parent() == m_ui->txtRecords)
         delete previous;
 }
 
@@ -231,9 +254,8 @@ void RecordsWindow::changeEvent(QEvent *event)
 void RecordsWindow::activated()
 {
     frmFont();
-    ConversionRecords &records = m_state.records;
-    const bool openSaveDialog = !records.saved && records.openSaveRequest;
-    records.openSaveRequest = false;
+    const bool openSaveDialog = !m_records.saved() && m_records.openSaveRequest();
+    m_records.setOpenSaveRequest(false);
     if (openSaveDialog)
         QTimer::singleShot(0, this, &RecordsWindow::saveAs);
 }
@@ -246,31 +268,27 @@ void RecordsWindow::closeEvent(QCloseEvent *event)
 
 void RecordsWindow::saveAs()
 {
-    const QString &last = m_state.records.lastSavedFile;
+    const QString &last = m_records.lastSavedFile();
     const QString name = last.isEmpty() ? str(350) + QLatin1String(".txt") : QFileInfo(last).fileName();
     const std::optional<QString> fileName
         = CommonDialogs::instance().saveFileName(this, str(73), saveFilter, suggestedFile(last, name));
     if (!fileName || !writeRecords(*fileName))
         return;
-    ConversionRecords &records = m_state.records;
-    records.lastSavedFile = *fileName;
-    records.saved = true;
-    records.openSaveRequest = false;
+    m_records.savedAs(*fileName);
 }
 
 void RecordsWindow::save()
 {
-    const ConversionRecords &records = m_state.records;
-    if (!records.saved || records.lastSavedFile.isEmpty()) {
+    if (!m_records.saved() || m_records.lastSavedFile().isEmpty()) {
         saveAs();
         return;
     }
-    writeRecords(records.lastSavedFile);
+    writeRecords(m_records.lastSavedFile());
 }
 
 bool RecordsWindow::writeRecords(const QString &fileName)
 {
-    return writeFile(fileName, recordsFileContent(fileName, m_text, m_state.printFont));
+    return writeFile(fileName, recordsFileContent(fileName, recordsText(), m_options.printFont()));
 }
 
 bool RecordsWindow::writeFile(const QString &fileName, const QByteArray &content)
@@ -284,7 +302,7 @@ bool RecordsWindow::writeFile(const QString &fileName, const QByteArray &content
 
 QString RecordsWindow::selectedText() const
 {
-    return ui->txtRecords->textCursor().selection().toPlainText();
+    return m_ui->txtRecords->textCursor().selection().toPlainText();
 }
 
 // The selection, or else the whole text, in the print font. Without a
@@ -299,12 +317,12 @@ void RecordsWindow::print()
             != QMessageBox::Yes)
             return;
         printer.setOutputFormat(QPrinter::PdfFormat);
-        printer.setOutputFileName(suggestedFile(m_state.records.lastSavedFile, str(350) + QLatin1String(".pdf")));
+        printer.setOutputFileName(suggestedFile(m_records.lastSavedFile(), str(350) + QLatin1String(".pdf")));
     }
     if (!dialogs.print(this, str(73), printer))
         return;
     const QString selection = selectedText();
-    const QString &text = selection.isEmpty() ? m_text : selection;
+    const QString text = selection.isEmpty() ? recordsText() : selection;
     if (printer.outputFormat() == QPrinter::PdfFormat && !printer.outputFileName().isEmpty()) {
         QBuffer pdf;
         pdf.open(QIODevice::WriteOnly);
@@ -312,20 +330,20 @@ void RecordsWindow::print()
         writer.setTitle(str(350));
         writer.setResolution(printer.resolution());
         writer.setPageLayout(printer.pageLayout());
-        printText(writer, text, m_state.printFont);
+        printText(writer, text, m_options.printFont());
         writeFile(printer.outputFileName(), pdf.data());
         return;
     }
-    printText(printer, text, m_state.printFont);
+    printText(printer, text, m_options.printFont());
     if (printer.printerState() == QPrinter::Error)
         Messages::show(this, {str(1010), QMessageBox::Critical});
 }
 
 void RecordsWindow::editMenuOpening()
 {
-    const bool selected = ui->txtRecords->textCursor().hasSelection();
-    ui->mnueditedit_0->setEnabled(selected);
-    ui->mnueditedit_1->setEnabled(selected);
+    const bool selected = m_ui->txtRecords->textCursor().hasSelection();
+    m_ui->mnueditedit_0->setEnabled(selected);
+    m_ui->mnueditedit_1->setEnabled(selected);
 }
 
 void RecordsWindow::copyText()
@@ -342,7 +360,7 @@ void RecordsWindow::copyRichText()
     const QString selection = selectedText();
     if (selection.isEmpty())
         return;
-    const QByteArray rtf = recordsRtf(selection, m_state.printFont);
+    const QByteArray rtf = recordsRtf(selection, m_options.printFont());
     auto *data = new QMimeData;
     data->setData(QStringLiteral("text/rtf"), rtf);
 #ifdef Q_OS_WIN
@@ -354,8 +372,8 @@ void RecordsWindow::copyRichText()
 
 void RecordsWindow::selectAll()
 {
-    if (!ui->txtRecords->document()->isEmpty())
-        ui->txtRecords->selectAll();
+    if (!m_ui->txtRecords->document()->isEmpty())
+        m_ui->txtRecords->selectAll();
 }
 
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "userunitstore.h"
+#include "settings/userunitstore.h"
 
 #include <QList>
 #include <QString>

@@ -1,40 +1,31 @@
-#include "newunitrules.h"
+#include "rules/newunitrules.h"
 
-#include "catalogue.h"
-#include "conversionerror.h"
-#include "numbers.h"
-#include "settingsstore.h"
-#include "stringtable.h"
+#include "engine/catalogue.h"
+#include "engine/errors.h"
+#include "engine/numbers.h"
+#include "engine/stringtable.h"
 
 #include <QSet>
 
 namespace quantix {
 
-namespace {
-
-// The error a count above the ten rows meets.
-constexpr int subscriptOutOfRange = 9;
-
-}
-
 LoadedUnits loadUserUnits(const QString &quantity, const UserUnitStore &store)
 {
     LoadedUnits loaded;
-    const std::optional<int> count = store.count(quantity);
-    if (!count) {
-        loaded.failure = ConversionError::describe(ConversionError::TypeMismatch);
+    const std::optional<int> positions = store.positions(quantity);
+    if (!positions) {
+        loaded.failure = describe(ErrorNumber::TypeMismatch);
         return loaded;
     }
     const QString unknown = QStringLiteral("Unknown");
-    const int rows = std::min(*count, UserUnitStore::maxUnits);
-    for (int i = 0; i < rows; ++i) {
+    for (int i = 0; i < *positions; ++i) {
         NewUnitRow &row = loaded.rows[static_cast<std::size_t>(i)];
         row.name = store.name(quantity, i + 1, unknown);
         row.factor = store.read(UserUnitStore::factorKey(quantity, i + 1), unknown);
     }
     // The rows hold ten units; the positions above them cannot be shown.
-    if (*count > UserUnitStore::maxUnits)
-        loaded.failure = ConversionError::describe(subscriptOutOfRange);
+    if (store.count(quantity) > UserUnitStore::maxUnits)
+        loaded.failure = describe(ErrorNumber::SubscriptOutOfRange);
     return loaded;
 }
 

@@ -1,11 +1,7 @@
-#include "selectionrules.h"
+#include "rules/selectionrules.h"
 
-#include "numbers.h"
-#include "settingsstore.h"
-#include "stringtable.h"
-#include "userunitstore.h"
-
-#include <algorithm>
+#include "settings/settingsstore.h"
+#include "settings/userunitstore.h"
 
 namespace quantix {
 
@@ -37,31 +33,29 @@ QStringList offeredUnitNames(const Quantity &quantity, const UserUnitStore &stor
             names << name;
     }
     // A count that is not a number offers no user units.
-    const int count = std::min(store.count(quantity.name).value_or(0), UserUnitStore::maxUnits);
-    for (int j = 1; j <= count; ++j) {
+    const int positions = store.positions(quantity.name).value_or(0);
+    for (int j = 1; j <= positions; ++j) {
         if (store.read(UserUnitStore::usedKey(quantity.name, j), QStringLiteral("0")) == QLatin1String("1"))
             names << store.name(quantity.name, j, QStringLiteral("unknown"));
     }
     return names;
 }
 
-std::optional<QString> runQuantityConversion(AppState &state, const Converter &converter, const Quantity &quantity,
-                                             const ConversionInputs &inputs, QStringView decimalSeparator)
+std::optional<QString> runQuantityConversion(ConversionState &state, const Converter &converter, const ConversionInputs &inputs,
+                                             NumberStyle style, QStringView decimalSeparator)
 {
     state.rememberedName = inputs.unit1;
     state.finalUnitName = inputs.unit2;
     state.inputValue = readTypedValue(inputs.input);
-    const double result = converter.convert(quantity, state.rememberedName, state.finalUnitName, state.inputValue);
-    return showResultText(state, result, decimalSeparator);
+    const double result = converter.convert(state.rememberedName, state.finalUnitName, state.inputValue);
+    return showResultText(state, result, style, decimalSeparator);
 }
 
-std::optional<QString> showResultText(AppState &state, double value, QStringView decimalSeparator)
+std::optional<QString> showResultText(const ConversionState &state, double value, NumberStyle style, QStringView decimalSeparator)
 {
     if (state.rememberedName.isEmpty() || state.finalUnitName.isEmpty())
         return std::nullopt;
-    if (state.decimalPlaces < 0 || state.decimalPlaces > 8)
-        state.decimalPlaces = 3;
-    const QString text = formatResult(value, {state.decimalPlaces, state.scientific}, decimalSeparator).trimmed();
+    const QString text = formatResult(value, style, decimalSeparator).trimmed();
     return text.isEmpty() ? QStringLiteral("0") : text;
 }
 

@@ -1,7 +1,7 @@
-#include "unitfinder.h"
+#include "rules/unitfinder.h"
 
-#include "catalogue.h"
-#include "selectionrules.h"
+#include "engine/catalogue.h"
+#include "rules/selectionrules.h"
 
 namespace quantix {
 

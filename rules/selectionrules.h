@@ -1,8 +1,8 @@
 #pragma once
 
-#include "appstate.h"
-#include "catalogue.h"
-#include "converter.h"
+#include "engine/catalogue.h"
+#include "engine/converter.h"
+#include "engine/numbers.h"
 
 #include <QStringList>
 
@@ -12,13 +12,21 @@ namespace quantix {
 
 class UserUnitStore;
 
+// The conversion in progress, as the main window keeps it between events.
+struct ConversionState
+{
+    QString rememberedName;  // selected quantity, then the initial unit's name
+    QString finalUnitName;
+    double inputValue = 0;
+};
+
 // The quantities the main window offers: catalogue order, those whose
 // availability (section "units") reads "1".
 QStringList offeredQuantityNames();
 
 // The units FillUnitLists puts into both unit lists: the quantity's offered
 // catalogue units in catalogue order, then its user units whose "used" flag
-// reads "1", in positions 1 to 10 ("unknown" where a name is missing).
+// reads "1", in their stored positions ("unknown" where a name is missing).
 QStringList offeredUnitNames(const Quantity &quantity, const UserUnitStore &store);
 
 // What the three lists and the input of the main window hold when a
@@ -35,12 +43,11 @@ struct ConversionInputs
 // are set, and the result is formatted as ShowResult formats it. Returns the
 // text to show, or nothing when ShowResult shows nothing. Throws
 // ConversionError.
-std::optional<QString> runQuantityConversion(AppState &state, const Converter &converter, const Quantity &quantity,
-                                             const ConversionInputs &inputs, QStringView decimalSeparator);
+std::optional<QString> runQuantityConversion(ConversionState &state, const Converter &converter, const ConversionInputs &inputs,
+                                             NumberStyle style, QStringView decimalSeparator);
 
 // ShowResult's text for a value: nothing while the remembered name slot or
-// the final unit name is empty; decimal places outside 0 to 8 become 3 (the
-// state itself is corrected); an empty formatted text shows as "0".
-std::optional<QString> showResultText(AppState &state, double value, QStringView decimalSeparator);
+// the final unit name is empty; an empty formatted text shows as "0".
+std::optional<QString> showResultText(const ConversionState &state, double value, NumberStyle style, QStringView decimalSeparator);
 
 }

@@ -1,6 +1,6 @@
-#include "shellcommand.h"
+#include "rules/shellcommand.h"
 
-#include "settingsstore.h"
+#include "settings/settingsstore.h"
 
 #include <QFileInfo>
 #include <QProcess>

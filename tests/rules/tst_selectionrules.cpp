@@ -1,10 +1,12 @@
-#include "conversionerror.h"
-#include "selectionrules.h"
-#include "settingsstore.h"
-#include "userunitstore.h"
+#include "engine/errors.h"
+#include "rules/options.h"
+#include "rules/selectionrules.h"
+#include "settings/settingsstore.h"
+#include "settings/userunitstore.h"
 
 #include <QFile>
 #include <QSettings>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -16,7 +18,6 @@ class TestSelectionRules : public QObject
 
     QTemporaryDir m_dir;
     UserUnitStore m_store;
-    Converter m_converter{m_store};
 
     static const Quantity &quantity(const char *name) { return *Catalogue::instance().byName(QString::fromLatin1(name)); }
 
@@ -79,39 +80,43 @@ private slots:
 
     void conversionSetsTheStateAndShowsNothingWithoutUnits()
     {
-        AppState state;
+        const Converter length(quantity("Length"));
+        ConversionState state;
         state.rememberedName = "Length";
-        QCOMPARE(runQuantityConversion(state, m_converter, quantity("Length"), {"", "", "5"}, u"."), std::nullopt);
+        QCOMPARE(runQuantityConversion(state, length, {"", "", "5"}, {}, u"."), std::nullopt);
         QCOMPARE(state.rememberedName, QString());
         QCOMPARE(state.inputValue, 5.0);
-        QCOMPARE(runQuantityConversion(state, m_converter, quantity("Length"), {"metre (m)", "", "5"}, u"."), std::nullopt);
-        QCOMPARE(runQuantityConversion(state, m_converter, quantity("Length"), {"metre (m)", "foot (ft)", "1e3"}, u"."),
-                 QStringLiteral("3280.840"));
+        QCOMPARE(runQuantityConversion(state, length, {"metre (m)", "", "5"}, {}, u"."), std::nullopt);
+        QCOMPARE(runQuantityConversion(state, length, {"metre (m)", "foot (ft)", "1e3"}, {}, u"."), QStringLiteral("3280.840"));
         QCOMPARE(state.rememberedName, QStringLiteral("metre (m)"));
         QCOMPARE(state.finalUnitName, QStringLiteral("foot (ft)"));
     }
 
-    void showResultCorrectsDecimals()
+    // Decimal places outside 0 to 8 (a damaged store) show as 3.
+    void numberStyleOfTheOptions()
     {
-        AppState state;
-        state.rememberedName = "a";
-        state.finalUnitName = "b";
-        state.decimalPlaces = 9;
-        QCOMPARE(showResultText(state, 1.5, u","), QStringLiteral("1,500"));
-        QCOMPARE(state.decimalPlaces, 3);
-        state.scientific = true;
-        state.decimalPlaces = 0;
-        QCOMPARE(showResultText(state, 1.5, u"."), QStringLiteral("2.E+0"));
+        const ConversionState state{"a", "b", 0};
+        Options options;
+        QSignalSpy changes(&options, &Options::numberStyleChanged);
+        options.setDecimalPlaces(9);
+        QCOMPARE(options.decimalPlaces(), 3);
+        QCOMPARE(changes.size(), 0);
+        QCOMPARE(showResultText(state, 1.5, options.numberStyle(), u","), QStringLiteral("1,500"));
+        options.setScientific(true);
+        options.setDecimalPlaces(0);
+        QCOMPARE(changes.size(), 2);
+        QCOMPARE(showResultText(state, 1.5, options.numberStyle(), u"."), QStringLiteral("2.E+0"));
+        QCOMPARE(showResultText({"a", "", 0}, 1.5, options.numberStyle(), u"."), std::nullopt);
     }
 
     void overflowReachesTheCaller()
     {
-        AppState state;
+        ConversionState state;
         try {
-            runQuantityConversion(state, m_converter, quantity("Length"), {"parsec (pc)", "metre (m)", "1e300"}, u".");
+            runQuantityConversion(state, Converter(quantity("Length")), {"parsec (pc)", "metre (m)", "1e300"}, {}, u".");
             QFAIL("no error");
         } catch (const ConversionError &error) {
-            QCOMPARE(error.number(), 6);
+            QCOMPARE(error.number(), ErrorNumber::Overflow);
         }
     }
 };
