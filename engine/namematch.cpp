@@ -1,5 +1,7 @@
 #include "engine/namematch.h"
 
+#include "engine/namevariants.h"
+
 #include <algorithm>
 #include <array>
 #include <optional>
@@ -26,9 +28,11 @@ QString spelled(QStringView text)
     return out;
 }
 
+// Compared as one text: case, accents, repeated blanks and the spellings of
+// a word do not count.
 QString folded(QStringView text)
 {
-    return spelled(text).simplified().toCaseFolded();
+    return NameVariants::instance().respelt(spelled(text).simplified().toCaseFolded());
 }
 
 // Symbols are compared without the marks people write in different ways
@@ -42,6 +46,13 @@ QString symbolKey(const QString &spelledText)
             key += c;
     }
     return key;
+}
+
+// An alias written in capitals only stands apart from the same letters in
+// small ones: "NM" is the nautical mile, "nm" would be a nanometre.
+bool caseMatters(const QString &alias)
+{
+    return alias == alias.toUpper() && alias != alias.toLower();
 }
 
 // The texts in the name's brackets, each as typed forms of a symbol: as it
@@ -146,11 +157,12 @@ private:
 
 }
 
-NameMatcher::NameMatcher(const QStringList &names)
+NameMatcher::NameMatcher(const QStringList &names, const QList<QStringList> &aliases)
     : m_names(names)
 {
     m_entries.reserve(static_cast<std::size_t>(names.size()));
-    for (const QString &name : names) {
+    for (qsizetype i = 0; i < names.size(); ++i) {
+        const QString &name = names[i];
         Entry entry;
         entry.folded = folded(name);
         entry.wordStart.resize(static_cast<std::size_t>(entry.folded.size()));
@@ -159,10 +171,20 @@ NameMatcher::NameMatcher(const QStringList &names)
         entry.symbols = symbolForms(name);
         for (const QString &symbol : std::as_const(entry.symbols))
             entry.foldedSymbols << symbol.toCaseFolded();
+        entry.aliases = aliases.value(i);
+        for (const QString &alias : std::as_const(entry.aliases)) {
+            entry.aliasKeys << symbolKey(spelled(alias));
+            entry.foldedAliasKeys << (caseMatters(alias) ? QString() : entry.aliasKeys.last().toCaseFolded());
+        }
         entry.withoutBrackets = withoutBrackets(entry.folded);
         entry.words = longWords(entry.folded);
         m_entries.push_back(std::move(entry));
     }
+}
+
+QString NameMatcher::aliasOf(const NameMatch &match) const
+{
+    return match.alias < 0 ? QString() : m_entries[static_cast<std::size_t>(match.index)].aliases.value(match.alias);
 }
 
 QList<NameMatch> NameMatcher::matches(QStringView text) const
@@ -178,13 +200,18 @@ QList<NameMatch> NameMatcher::matches(QStringView text) const
         const Entry &entry = m_entries[i];
         const qsizetype index = qsizetype(i);
         std::optional<MatchRank> rank;
+        int alias = -1;
         if (m_names[index] == text)
             rank = MatchRank::Exact;
         else if (entry.folded == typed)
             rank = MatchRank::ExactIgnoringCase;
         else if (!symbol.isEmpty() && entry.symbols.contains(symbol))
             rank = MatchRank::Symbol;
+        else if (!symbol.isEmpty() && (alias = int(entry.aliasKeys.indexOf(symbol))) >= 0)
+            rank = MatchRank::Symbol;
         else if (!foldedSymbol.isEmpty() && entry.foldedSymbols.contains(foldedSymbol))
+            rank = MatchRank::SymbolIgnoringCase;
+        else if (!foldedSymbol.isEmpty() && (alias = int(entry.foldedAliasKeys.indexOf(foldedSymbol))) >= 0)
             rank = MatchRank::SymbolIgnoringCase;
         else if (entry.withoutBrackets == typed)
             rank = MatchRank::NameWithoutBrackets;
@@ -200,7 +227,7 @@ QList<NameMatch> NameMatcher::matches(QStringView text) const
             }
         }
         if (rank)
-            found.append({index, *rank});
+            found.append({index, *rank, alias});
     }
     if (!found.isEmpty()) {
         std::stable_sort(found.begin(), found.end(), [](const NameMatch &a, const NameMatch &b) { return a.rank < b.rank; });
@@ -238,6 +265,7 @@ NameChoice chooseName(const NameMatcher &matcher, QStringView text, qsizetype li
     if (found.isEmpty())
         return choice;
     const MatchRank best = found.first().rank;
+    choice.rank = best;
     const qsizetype tied = std::count_if(found.begin(), found.end(), [best](const NameMatch &m) { return m.rank == best; });
     if (best != MatchRank::Misspelt && tied == 1) {
         choice.outcome = NameChoice::Outcome::Found;

@@ -26,19 +26,26 @@ struct NameMatch
 {
     qsizetype index;  // position among the matcher's names
     MatchRank rank;
+    int alias = -1;   // which of the name's aliases matched, if one did
 };
 
-// Finds names by what a person types: the whole name, its symbol, the start
-// of one of its words or any part of it, ignoring case and accents, with the
-// ASCII spellings of symbols ("u" for "µ", "deg" or nothing for "°", "2" and
-// "3" for "²" and "³", "A" for "Å"). The names are prepared once, so that a
-// match costs little on every keystroke.
+// Finds names by what a person types: the whole name, its symbol or one of
+// its aliases, the start of one of its words or any part of it, ignoring case
+// and accents, with the ASCII spellings of symbols ("u" for "µ", "deg" or
+// nothing for "°", "2" and "3" for "²" and "³", "A" for "Å") and the other
+// spellings of words that NameVariants knows ("meter" for "metre"). The names
+// are prepared once, so that a match costs little on every keystroke.
 class NameMatcher
 {
 public:
-    explicit NameMatcher(const QStringList &names = {});
+    // aliases holds the aliases of the names at the same positions (see
+    // unitAliases); they are compared as symbols and rank with them.
+    explicit NameMatcher(const QStringList &names = {}, const QList<QStringList> &aliases = {});
 
     const QStringList &names() const { return m_names; }
+
+    // The alias by which a name was matched; empty when it was not an alias.
+    QString aliasOf(const NameMatch &match) const;
 
     // Every name the text fits, the best rank first and within a rank in the
     // order of the names. When nothing fits, the names one or two letters
@@ -54,6 +61,9 @@ private:
         std::vector<bool> wordStart;  // per character of folded
         QStringList symbols;          // spelled forms, case kept
         QStringList foldedSymbols;
+        QStringList aliases;          // as written
+        QStringList aliasKeys;        // compared as symbols are
+        QStringList foldedAliasKeys;  // ignoring case; empty for an alias in capitals only
         QStringList words;            // of four letters or more, folded, for misspellings
     };
 
@@ -68,6 +78,7 @@ struct NameChoice
 
     Outcome outcome = Outcome::Unknown;
     qsizetype index = -1;          // Found: the name taken
+    MatchRank rank = MatchRank::Misspelt;  // how well the best names fit
     QList<qsizetype> candidates;   // otherwise the best candidates, best first
     qsizetype moreCandidates = 0;  // candidates left out beyond the limit
 };

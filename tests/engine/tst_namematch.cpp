@@ -1,5 +1,6 @@
 #include "engine/catalogue.h"
 #include "engine/namematch.h"
+#include "engine/namevariants.h"
 
 #include <QElapsedTimer>
 #include <QTest>
@@ -19,6 +20,15 @@ QStringList unitsOf(const QString &quantityName)
             names << Catalogue::unitName(*q, j);
     }
     return names;
+}
+
+// A quantity's units as the find box and the converter match them: with
+// their aliases.
+NameMatcher unitMatcher(const QString &quantityName)
+{
+    const QStringList names = unitsOf(quantityName);
+    const Quantity *q = Catalogue::instance().byName(quantityName);
+    return NameMatcher(names, q ? unitAliases(*q, names) : QList<QStringList>());
 }
 
 QStringList quantityNames()
@@ -93,7 +103,20 @@ private slots:
         QTest::newRow("word prefix") << "Length" << "statute" << "mile (US statute)" << R::WordPrefix;
         QTest::newRow("word after a hyphen") << "Energy" << "centi" << "erg  (dyne-centimetre)" << R::WordPrefix;
         QTest::newRow("substring") << "Length" << "rlong" << "furlong" << R::Substring;
-        QTest::newRow("misspelt") << "Length" << "kilometer" << "kilometre (km)" << R::Misspelt;
+        QTest::newRow("misspelt") << "Length" << "kilomtre" << "kilometre (km)" << R::Misspelt;
+
+        QTest::newRow("-er spelling") << "Length" << "kilometer" << "kilometre (km)" << R::NameWithoutBrackets;
+        QTest::newRow("-er spelling, start") << "Velocity" << "Kilometer per" << "kilometre per hour (km/h)" << R::NamePrefix;
+        QTest::newRow("-er spelling, word") << "Flow" << "liter per minute" << "litre per minute (l/min)" << R::NameWithoutBrackets;
+        QTest::newRow("-er spelling, whole") << "Length" << "meter (m)" << "metre (m)" << R::ExactIgnoringCase;
+        QTest::newRow("gramme") << "Mass" << "kilogramme" << "kilogram (kg)" << R::NameWithoutBrackets;
+        QTest::newRow("calibre") << "Length" << "calibre" << "caliber" << R::ExactIgnoringCase;
+        QTest::newRow("feet") << "Area" << "square feet" << "square foot (ft²)" << R::NameWithoutBrackets;
+        QTest::newRow("alias") << "Length" << "mi" << "mile (US statute)" << R::Symbol;
+        QTest::newRow("alias, case") << "Velocity" << "KPH" << "kilometre per hour (km/h)" << R::SymbolIgnoringCase;
+        QTest::newRow("alias in capitals") << "Length" << "NM" << "mile (International nautical)" << R::Symbol;
+        QTest::newRow("alias without blanks") << "Area" << "sqft" << "square foot (ft²)" << R::Symbol;
+        QTest::newRow("alias with dots") << "Area" << "Sq. Ft." << "square foot (ft²)" << R::SymbolIgnoringCase;
     }
 
     void ranks()
@@ -102,11 +125,12 @@ private slots:
         QFETCH(QString, text);
         QFETCH(QString, best);
         QFETCH(MatchRank, rank);
-        const NameMatcher matcher(unitsOf(quantity));
+        const NameMatcher matcher = unitMatcher(quantity);
         const QList<NameMatch> found = matcher.matches(text);
         QVERIFY(!found.isEmpty());
         QCOMPARE(matcher.names()[found.first().index], best);
         QCOMPARE(found.first().rank, rank);
+        QCOMPARE(!matcher.aliasOf(found.first()).isEmpty(), QByteArray(QTest::currentDataTag()).startsWith("alias"));
         for (qsizetype i = 1; i < found.size(); ++i)
             QVERIFY(found[i - 1].rank <= found[i].rank);
     }
@@ -125,7 +149,9 @@ private slots:
         QTest::newRow("two miles") << length << "mile" << O::Ambiguous << QStringList{"mile (International nautical)", "mile (US statute)"};
         QTest::newRow("foot") << length << "ft" << O::Found << QStringList{"foot (ft)"};
         QTest::newRow("metre") << length << "m" << O::Found << QStringList{"metre (m)"};
-        QTest::newRow("kilometer") << length << "kilometer" << O::Unknown << QStringList{"kilometre (km)"};
+        QTest::newRow("kilomtre") << length << "kilomtre" << O::Unknown << QStringList{"kilometre (km)"};
+        QTest::newRow("kilometer") << length << "kilometer" << O::Found << QStringList{"kilometre (km)"};
+        QTest::newRow("meters") << length << "meters" << O::Unknown << QStringList{"metre (m)"};
         QTest::newRow("celcius") << temperature << "celcius" << O::Unknown << QStringList{"Celsius (°C)"};
         QTest::newRow("farenheit") << temperature << "farenheit" << O::Unknown << QStringList{"Fahrenheit (°F)"};
         QTest::newRow("fahrenheit") << temperature << "fahrenheit" << O::Found << QStringList{"Fahrenheit (°F)"};
@@ -162,6 +188,69 @@ private slots:
         const NameChoice choice = chooseName(matcher, text);
         QCOMPARE(choice.outcome, outcome);
         QCOMPARE(chosen(matcher, choice), expected);
+    }
+
+    // Aliases rank with symbols: they tie with another name's symbol, yield
+    // to a name typed whole, and are taken only whole.
+    void aliasChoices_data()
+    {
+        QTest::addColumn<QStringList>("names");
+        QTest::addColumn<QList<QStringList>>("aliases");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<NameChoice::Outcome>("outcome");
+        QTest::addColumn<QStringList>("expected");
+
+        using O = NameChoice::Outcome;
+        const QStringList length = unitsOf("Length");
+        const QList<QStringList> lengthAliases = unitAliases(*Catalogue::instance().byName(u"Length"), length);
+        QTest::newRow("tie with a symbol") << QStringList{"foo (x)", "bar"} << QList<QStringList>{{}, {"x"}} << "x" << O::Ambiguous
+                                           << QStringList{"foo (x)", "bar"};
+        QTest::newRow("a name typed whole wins") << QStringList{"mi", "mile"} << QList<QStringList>{{}, {"mi"}} << "mi" << O::Found
+                                                 << QStringList{"mi"};
+        QTest::newRow("only whole") << QStringList{"mile"} << QList<QStringList>{{"mph"}} << "mp" << O::Unknown << QStringList{};
+        QTest::newRow("capitals only in capitals") << length << lengthAliases << "nm" << O::Unknown << QStringList{};
+        QTest::newRow("small letters in any case") << length << lengthAliases << "NMI" << O::Found
+                                                   << QStringList{"mile (International nautical)"};
+        QTest::newRow("symbols unchanged") << length << lengthAliases << "m" << O::Found << QStringList{"metre (m)"};
+    }
+
+    void aliasChoices()
+    {
+        QFETCH(QStringList, names);
+        QFETCH(QList<QStringList>, aliases);
+        QFETCH(QString, text);
+        QFETCH(NameChoice::Outcome, outcome);
+        QFETCH(QStringList, expected);
+        const NameMatcher matcher(names, aliases);
+        const NameChoice choice = chooseName(matcher, text);
+        QCOMPARE(choice.outcome, outcome);
+        QCOMPARE(chosen(matcher, choice), expected);
+    }
+
+    // Every other spelling of a word of a unit's name finds that unit within
+    // its quantity: "kilometer", "square feet", "kilogramme".
+    void everySpellingFindsItsUnit()
+    {
+        int respelt = 0;
+        for (const Quantity &q : Catalogue::instance().quantities()) {
+            const NameMatcher matcher = unitMatcher(q.name);
+            for (qsizetype i = 0; i < matcher.names().size(); ++i) {
+                for (const QStringList &spellings : NameVariants::instance().spellings()) {
+                    for (const QString &written : spellings) {
+                        if (!matcher.names()[i].contains(written, Qt::CaseInsensitive))
+                            continue;
+                        for (const QString &other : spellings) {
+                            const QString typed = QString(matcher.names()[i]).replace(written, other, Qt::CaseInsensitive);
+                            const NameChoice choice = chooseName(matcher, typed);
+                            QVERIFY2(choice.outcome == NameChoice::Outcome::Found && choice.index == i,
+                                     qPrintable(typed + " -> " + chosen(matcher, choice).join(" | ")));
+                            ++respelt;
+                        }
+                    }
+                }
+            }
+        }
+        QVERIFY(respelt > 150);
     }
 
     void candidatesAreLimited()
