@@ -1,6 +1,7 @@
 #include "rules/unitfinder.h"
 
 #include "engine/catalogue.h"
+#include "engine/namevariants.h"
 #include "rules/selectionrules.h"
 
 namespace quantix {
@@ -16,11 +17,20 @@ QStringList unitNames(const QList<FoundUnit> &units)
     return names;
 }
 
+QList<QStringList> aliasLists(const QList<FoundUnit> &units)
+{
+    QList<QStringList> aliases;
+    aliases.reserve(units.size());
+    for (const FoundUnit &unit : units)
+        aliases << unit.aliases;
+    return aliases;
+}
+
 }
 
 UnitFinder::UnitFinder(QList<FoundUnit> units)
     : m_units(std::move(units))
-    , m_matcher(unitNames(m_units))
+    , m_matcher(unitNames(m_units), aliasLists(m_units))
 {
 }
 
@@ -33,8 +43,9 @@ UnitFinder UnitFinder::offered(const QStringList &quantities, const QString &cho
         if (!quantity)
             continue;
         const QStringList names = name == chosenQuantity ? chosenUnits : offeredUnitNames(*quantity, store);
+        const QList<QStringList> aliases = unitAliases(*quantity, names);
         for (qsizetype i = 0; i < names.size(); ++i)
-            units.append({name, names[i], int(i)});
+            units.append({name, names[i], int(i), aliases[i]});
     }
     return UnitFinder(std::move(units));
 }

@@ -10,13 +10,14 @@ namespace quantix {
 
 class UserUnitStore;
 
-// A unit the find box offers: its quantity, its name and its position in the
-// unit lists once that quantity is chosen.
+// A unit the find box offers: its quantity, its name, its position in the
+// unit lists once that quantity is chosen, and its aliases.
 struct FoundUnit
 {
     QString quantity;
     QString unit;
     int position = -1;
+    QStringList aliases;
 };
 
 // The units of the main window's find box, matched against what the user
