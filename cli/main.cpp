@@ -77,9 +77,9 @@ QString listCommand(const Quantity *quantity = nullptr)
 }
 
 // The quantity a typed name stands for; nullptr after its message.
-const Quantity *takeQuantity(const QString &typed)
+const Quantity *takeQuantity(const NameMatcher &quantities, const QString &typed)
 {
-    const TypedName taken = takeTypedName(NameMatcher(quantityNames()), typed, {QStringLiteral("quantity"), {}, listCommand()});
+    const TypedName taken = takeTypedName(quantities, typed, {QStringLiteral("quantity"), {}, listCommand()});
     if (!taken.index) {
         printError(taken.error);
         return nullptr;
@@ -87,38 +87,32 @@ const Quantity *takeQuantity(const QString &typed)
     return &Catalogue::instance().at(int(*taken.index));
 }
 
-// The units of a quantity as the converter knows them: the built-in ones,
-// then the stored user units.
-struct QuantityUnits
+// The units of every quantity, in catalogue order.
+QList<QuantityUnits> everyQuantityUnits(const UserUnitStore &store)
 {
-    QStringList names;
-    qsizetype builtIn = 0;
-};
-
-QuantityUnits unitNames(const Quantity &quantity, const UserUnits &userUnits)
-{
-    QuantityUnits units;
-    for (int j = 1; j <= quantity.unitCount; ++j)
-        units.names << Catalogue::unitName(quantity, j);
-    units.builtIn = units.names.size();
-    units.names << userUnitNames(userUnits);
+    QList<QuantityUnits> units;
+    for (const Quantity &quantity : Catalogue::instance().quantities())
+        units.append(QuantityUnits(quantity, readUserUnits(quantity, store)));
     return units;
 }
 
-// --find: every unit of every quantity whose name fits the text, best first.
-int findUnits(OutputStream &out, const UserUnitStore &store, const QString &text)
+// --find: every unit of every quantity whose name fits the text, best first;
+// a unit found by an alias says so on standard error.
+int findUnits(OutputStream &out, const QList<QuantityUnits> &everyQuantity, const QString &text)
 {
     if (text.trimmed().isEmpty())
         return usageError(QStringLiteral("--find takes a part of a unit's name or its symbol"));
     QStringList names;
+    QList<QStringList> aliases;
     QStringList quantities;
-    for (const Quantity &quantity : Catalogue::instance().quantities()) {
-        const QStringList units = unitNames(quantity, readUserUnits(quantity, store)).names;
-        names << units;
-        for (qsizetype i = 0; i < units.size(); ++i)
-            quantities << quantity.name;
+    for (const QuantityUnits &units : everyQuantity) {
+        names << units.names;
+        aliases << units.aliases;
+        for (qsizetype i = 0; i < units.names.size(); ++i)
+            quantities << units.quantity->name;
     }
-    const QList<NameMatch> found = NameMatcher(names).matches(text);
+    const NameMatcher matcher(names, aliases);
+    const QList<NameMatch> found = matcher.matches(text);
     if (found.isEmpty() || found.first().rank == MatchRank::Misspelt) {
         QString message = QStringLiteral("no unit matches %1").arg(shownTyped(text));
         if (!found.isEmpty())
@@ -129,8 +123,11 @@ int findUnits(OutputStream &out, const UserUnitStore &store, const QString &text
         return ValueFailed;
     }
     QStringList lines;
-    for (const NameMatch &match : found)
+    for (const NameMatch &match : found) {
         lines << quantities[match.index] + u'\t' + names[match.index];
+        if (match.alias >= 0)
+            printError(matcher.aliasOf(match) + QLatin1String(": alias of ") + names[match.index]);
+    }
     printLines(out, lines);
     return finish(out, Success);
 }
@@ -150,9 +147,12 @@ int main(int argc, char *argv[])
         "Quantix 96 window shows them. Without VALUE arguments the values are read from\n"
         "standard input, one per line.\n"
         "Names are the display names that --list prints, or a short form of them: the symbol\n"
-        "(\"km\", \"degF\", \"um\"), the start of a word (\"kilo\") or any part of the name,\n"
-        "ignoring case and accents. A short form is taken when exactly one name fits it best;\n"
-        "otherwise the converter lists the names meant and stops. --find shows what fits."));
+        "(\"km\", \"degF\", \"um\"), an everyday abbreviation (\"mi\", \"mph\", \"sq ft\"), the\n"
+        "start of a word (\"kilo\") or any part of the name, ignoring case, accents and other\n"
+        "spellings (\"meter\", \"liter\"). A short form is taken when exactly one name fits it\n"
+        "best; otherwise the converter lists the names meant and stops. --find shows what fits.\n"
+        "QUANTITY may be left out when FROM and TO tell it: the quantity is then the one whose\n"
+        "units they fit best, as in \"quantix96-convert km mi 26.2\"."));
     parser.setOptionsAfterPositionalArgumentsMode(QCommandLineParser::ParseAsPositionalArguments);
     const QCommandLineOption decimalsOption(QStringLiteral("decimals"), QStringLiteral("Decimal places, 0 to 8 (default: the stored setting)."), QStringLiteral("N"));
     const QCommandLineOption scientificOption(QStringLiteral("scientific"), QStringLiteral("Scientific notation."));
@@ -164,7 +164,8 @@ int main(int argc, char *argv[])
     parser.addOptions({decimalsOption, scientificOption, regularOption, listOption, findOption});
     parser.addHelpOption();
     parser.addVersionOption();
-    parser.addPositionalArgument(QStringLiteral("QUANTITY"), QStringLiteral("The quantity, for example \"Length\"."));
+    parser.addPositionalArgument(QStringLiteral("QUANTITY"), QStringLiteral("The quantity, for example \"Length\"; may be left out."),
+                                 QStringLiteral("[QUANTITY]"));
     parser.addPositionalArgument(QStringLiteral("FROM"), QStringLiteral("The unit of the values."));
     parser.addPositionalArgument(QStringLiteral("TO"), QStringLiteral("The unit of the results."));
     parser.addPositionalArgument(QStringLiteral("VALUE"), QStringLiteral("Values to convert."), QStringLiteral("[VALUE ...]"));
@@ -188,25 +189,26 @@ int main(int argc, char *argv[])
     if (parser.isSet(findOption)) {
         if (!arguments.isEmpty() || styleOptions || parser.isSet(listOption))
             return usageError(QStringLiteral("--find takes one TEXT and no other argument or option"));
-        return findUnits(out, store, parser.value(findOption));
+        return findUnits(out, everyQuantityUnits(store), parser.value(findOption));
     }
 
+    const NameMatcher quantities(quantityNames());
     if (parser.isSet(listOption)) {
         if (arguments.size() > 1 || styleOptions)
             return usageError(QStringLiteral("--list takes at most one QUANTITY and no other option"));
         if (arguments.isEmpty()) {
-            printLines(out, quantityNames());
+            printLines(out, quantities.names());
             return finish(out, Success);
         }
-        const Quantity *quantity = takeQuantity(arguments.first());
+        const Quantity *quantity = takeQuantity(quantities, arguments.first());
         if (!quantity)
             return UsageError;
-        printLines(out, unitNames(*quantity, readUserUnits(*quantity, store)).names);
+        printLines(out, QuantityUnits(*quantity, readUserUnits(*quantity, store)).names);
         return finish(out, Success);
     }
 
-    if (arguments.size() < 3)
-        return usageError(QStringLiteral("QUANTITY, FROM and TO are required"));
+    if (arguments.size() < 2)
+        return usageError(QStringLiteral("FROM and TO are required, after QUANTITY or without it"));
     if (parser.isSet(scientificOption) && parser.isSet(regularOption))
         return usageError(QStringLiteral("--scientific and --regular exclude each other"));
 
@@ -224,28 +226,43 @@ int main(int argc, char *argv[])
     else
         style.scientific = toBoolean(ReadSetting(section::settings, QStringLiteral("scientific"), QStringLiteral("false"))).value_or(false);
 
-    const Quantity *quantity = takeQuantity(arguments[0]);
-    if (!quantity)
+    // The names come first: QUANTITY FROM TO, or FROM TO alone.
+    const QList<QuantityUnits> everyQuantity = everyQuantityUnits(store);
+    const qsizetype from = firstNameIsUnit(quantities, everyQuantity, arguments[0]) ? 0 : 1;
+    if (arguments.size() < from + 2)
+        return usageError(QStringLiteral("QUANTITY, FROM and TO are required"));
+    const QuantityUnits *units = nullptr;
+    if (from == 0) {
+        const QuantityOfUnits found = quantityOfUnits(everyQuantity, arguments[0], arguments[1]);
+        if (!found.units) {
+            printError(found.error);
+            return UsageError;
+        }
+        units = found.units;
+    } else if (const Quantity *quantity = takeQuantity(quantities, arguments[0])) {
+        units = &everyQuantity[Catalogue::instance().positionOfId(quantity->id)];
+    } else {
         return UsageError;
-    const UserUnits userUnits = readUserUnits(*quantity, store);
-    const Converter converter(*quantity, userUnits);
-    const QuantityUnits units = unitNames(*quantity, userUnits);
-    const NameMatcher unitMatcher(units.names);
-    const NameContext unitContext{QStringLiteral("unit"), QStringLiteral(" in ") + quantity->name, listCommand(quantity), units.builtIn};
+    }
+
+    const Quantity &quantity = *units->quantity;
+    const Converter converter(quantity, units->userUnits);
+    const NameContext unitContext{QStringLiteral("unit"), QStringLiteral(" in ") + quantity.name, listCommand(&quantity), units->builtIn};
     UnitRef ends[2];
     for (int i = 0; i < 2; ++i) {
-        const TypedName taken = takeTypedName(unitMatcher, arguments[1 + i], unitContext);
+        const TypedName taken = takeTypedName(units->matcher, arguments[from + i], unitContext);
         if (!taken.index) {
             printError(taken.error);
             return UsageError;
         }
-        ends[i] = converter.resolve(units.names[*taken.index]);
+        ends[i] = converter.resolve(units->names[*taken.index]);
     }
 
     BatchConverter batch(converter, ends[0], ends[1], style, out);
-    if (arguments.size() > 3) {
-        for (qsizetype i = 3; i < arguments.size(); ++i)
-            batch.convert(arguments[i].toStdString(), "argument", i - 2);
+    const qsizetype firstValue = from + 2;
+    if (arguments.size() > firstValue) {
+        for (qsizetype i = firstValue; i < arguments.size(); ++i)
+            batch.convert(arguments[i].toStdString(), "argument", i - firstValue + 1);
     } else if (const int readError = batch.convertLines(STDIN_FILENO)) {
         const int status = finish(out, InputOutputError);
         if (!out.failed())

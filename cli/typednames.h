@@ -1,5 +1,7 @@
 #pragma once
 
+#include "engine/catalogue.h"
+#include "engine/converter.h"
 #include "engine/namematch.h"
 
 #include <QString>
@@ -36,5 +38,35 @@ struct TypedName
 };
 
 TypedName takeTypedName(const NameMatcher &matcher, const QString &typed, const NameContext &context);
+
+// The units of one quantity as the converter takes them: the built-in ones,
+// then the user's own, the built-in ones with their aliases.
+struct QuantityUnits
+{
+    QuantityUnits(const Quantity &of, UserUnits own);
+
+    const Quantity *quantity;
+    UserUnits userUnits;
+    QStringList names;
+    qsizetype builtIn;  // names from this position on are the user's own
+    QList<QStringList> aliases;
+    NameMatcher matcher;
+};
+
+// Whether the first name of a command line is a unit rather than the
+// quantity: it fits a unit of some quantity better than it fits any quantity
+// ("m" is the metre's symbol but only the start of "Mass").
+bool firstNameIsUnit(const NameMatcher &quantities, const QList<QuantityUnits> &everyQuantity, const QString &first);
+
+// The quantity of a command line that leaves it out: the one whose units fit
+// the two names best, or the message that says which quantities have which
+// name when none or several do.
+struct QuantityOfUnits
+{
+    const QuantityUnits *units = nullptr;
+    QString error;
+};
+
+QuantityOfUnits quantityOfUnits(const QList<QuantityUnits> &everyQuantity, const QString &from, const QString &to);
 
 }

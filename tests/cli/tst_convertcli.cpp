@@ -205,6 +205,10 @@ private slots:
         QTest::newRow("deg") << QStringList{"Temperature", "degF", "degc", "212"} << "100.000\n";
         QTest::newRow("u for micro") << QStringList{"Length", "um", "mm", "1000"} << "1.000\n";
         QTest::newRow("list") << QStringList{"--list", "TEMP"} << "Celsius (°C)\nKelvin (K)\nFahrenheit (°F)\nRankine (°R)\n";
+        QTest::newRow("-er spelling") << QStringList{"Length", "meter", "ft", "1"} << "3.281\n";
+        QTest::newRow("alias") << QStringList{"length", "km", "mi", "5"} << "3.107\n";
+        QTest::newRow("aliases in capitals") << QStringList{"Velocity", "MPH", "KPH", "60"} << "96.561\n";
+        QTest::newRow("alias with a blank") << QStringList{"Area", "sq ft", "sq m", "100"} << "9.290\n";
     }
 
     void shortNames()
@@ -229,8 +233,8 @@ private slots:
         QTest::newRow("two volumes") << QStringList{"volume", "x", "y"}
                                      << "quantix96-convert: quantity \"volume\" is ambiguous; did you mean:\n"
                                         "  \"Volume (Dry)\"\n  \"Volume (Liquid)\"\n";
-        QTest::newRow("kilometer") << QStringList{"Length", "m", "kilometer", "1"}
-                                   << "quantix96-convert: unknown unit \"kilometer\" in Length; did you mean:\n  \"kilometre (km)\"\n";
+        QTest::newRow("kilomtre") << QStringList{"Length", "m", "kilomtre", "1"}
+                                  << "quantix96-convert: unknown unit \"kilomtre\" in Length; did you mean:\n  \"kilometre (km)\"\n";
         QTest::newRow("celcius") << QStringList{"Temperature", "celcius", "K"}
                                  << "quantix96-convert: unknown unit \"celcius\" in Temperature; did you mean:\n  \"Celsius (°C)\"\n";
         QTest::newRow("misspelt quantity") << QStringList{"Lenght", "m", "km"}
@@ -260,6 +264,79 @@ private slots:
         QCOMPARE(r.status, 2);
     }
 
+    // Without the quantity, the one whose units the two names fit best: the
+    // first argument is a unit when it fits a unit better than a quantity.
+    void quantityLeftOut_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QString>("out");
+        QTest::newRow("symbol and alias") << QStringList{"km", "mi", "26.2"} << "16.280\n";
+        QTest::newRow("degrees") << QStringList{"degF", "C", "98.6"} << "37.000\n";
+        QTest::newRow("spellings, not square metres") << QStringList{"meter", "foot", "3"} << "9.843\n";
+        QTest::newRow("symbol that starts \"Mass\"") << QStringList{"m", "ft", "3"} << "9.843\n";
+        QTest::newRow("symbol inside \"Capacitance\"") << QStringList{"Pa", "psi", "6894.757"} << "1.000\n";
+        QTest::newRow("Kelvin, not Kinematic") << QStringList{"K", "C", "300"} << "26.850\n";
+        QTest::newRow("the hour tells the minute") << QStringList{"hour", "minute", "2"} << "120.000\n";
+        QTest::newRow("aliases with blanks") << QStringList{"sq ft", "sq m", "100"} << "9.290\n";
+        QTest::newRow("foot-pound of work") << QStringList{"ft lb", "J", "1"} << "1.356\n";
+        QTest::newRow("foot-pound of torque") << QStringList{"ft lb", "N.m", "1"} << "1.356\n";
+        QTest::newRow("options first") << QStringList{"--decimals", "1", "NM", "km", "1", "x"} << "1.9\n.0\n";
+        QTest::newRow("values on standard input") << QStringList{"lbs", "kg"} << "4.536\n";
+    }
+
+    void quantityLeftOut()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(QString, out);
+        const Run r = run(arguments, "10\n");
+        QCOMPARE(r.err, QString());
+        QCOMPARE(r.out, out);
+        QCOMPARE(r.status, 0);
+    }
+
+    // Names that no quantity or several quantities have: which quantities
+    // have which name, status 2, nothing converted.
+    void quantityNotTold_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QString>("err");
+        QTest::newRow("several") << QStringList{"C", "F", "100"}
+                                 << "quantix96-convert: \"C\" and \"F\" fit units of several quantities; name the quantity first:\n"
+                                    "  Charge: \"coulomb (C) (A·s)\" to \"faraday (F) (physical)\"\n"
+                                    "  Temperature: \"Celsius (°C)\" to \"Fahrenheit (°F)\"\n";
+        QTest::newRow("several, by name") << QStringList{"second", "minute"}
+                                          << "quantix96-convert: \"second\" and \"minute\" fit units of several quantities; name the quantity first:\n"
+                                             "  Angle: \"second ('')\" to \"minute (')\"\n"
+                                             "  Time: \"second (s)\" to \"minute (min)\"\n";
+        QTest::newRow("none") << QStringList{"nm", "km", "1"}
+                              << "quantix96-convert: no quantity has both \"nm\" and \"km\" among its units:\n"
+                                 "  \"nm\" is a unit of Torque\n"
+                                 "  \"km\" is a unit of Length\n";
+        QTest::newRow("misspelt") << QStringList{"kilometres", "ft"}
+                                  << "quantix96-convert: no quantity has both \"kilometres\" and \"ft\" among its units:\n"
+                                     "  \"kilometres\" is no unit; did you mean \"square kilometre (km²)\" in Area, "
+                                     "\"kilometre (km)\" in Length, \"kilometre per hour (km/h)\" in Velocity?\n"
+                                     "  \"ft\" is a unit of Length\n";
+        QTest::newRow("start of a name") << QStringList{"ft", "kilo"}
+                                         << "quantix96-convert: no quantity has both \"ft\" and \"kilo\" among its units:\n"
+                                            "  \"ft\" is a unit of Length\n"
+                                            "  \"kilo\" is no unit's name, symbol or abbreviation; "
+                                            "'quantix96-convert --find TEXT' shows what it fits\n";
+        QTest::newRow("ambiguous in its quantity") << QStringList{"km", "mile", "1"}
+                                                   << "quantix96-convert: unit \"mile\" in Length is ambiguous; did you mean:\n"
+                                                      "  \"mile (International nautical)\"\n  \"mile (US statute)\"\n";
+    }
+
+    void quantityNotTold()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(QString, err);
+        const Run r = run(arguments);
+        QCOMPARE(r.err, err);
+        QCOMPARE(r.out, QString());
+        QCOMPARE(r.status, 2);
+    }
+
     // At most ten candidates; long and broken texts are cut or replaced, never
     // echoed whole or garbled.
     void badNames()
@@ -272,6 +349,13 @@ private slots:
         QCOMPARE(r.status, 2);
         QVERIFY(r.err.size() < 200);
         QVERIFY(r.err.contains("xxx\"... in Length"));
+        // Without the quantity, the same names are looked up in every quantity.
+        for (const QString &name : {QString(10000, u'm'), QStringLiteral("  "), QStringLiteral("(.*)"), QString()}) {
+            r = run({"km", name, "1"});
+            QCOMPARE(r.status, 2);
+            QVERIFY2(r.err.startsWith("quantix96-convert: no quantity has both \"km\" and \"" + name.left(60)), qPrintable(r.err));
+            QVERIFY(r.err.size() < 400);
+        }
 
         // Invalid UTF-8 reaches the converter only through a shell.
         QProcess shell;
@@ -279,7 +363,8 @@ private slots:
         environment.insert("XDG_CONFIG_HOME", m_config.path());
         environment.insert("LC_ALL", "C.UTF-8");
         shell.setProcessEnvironment(environment);
-        shell.start("/bin/sh", {"-c", "\"$0\" Length \"$(printf 'k\\377\\300m')\" m 1; echo \"status $?\"; \"$0\" --find \"$(printf '\\377')\"",
+        shell.start("/bin/sh", {"-c", "\"$0\" Length \"$(printf 'k\\377\\300m')\" m 1; echo \"status $?\"; "
+                                      "\"$0\" km \"$(printf 'k\\377\\300m')\" 1; echo \"status $?\"; \"$0\" --find \"$(printf '\\377')\"",
                                 QStringLiteral(QUANTIX_CONVERT)});
         QVERIFY(shell.waitForFinished(60000));
         const QByteArray err = shell.readAllStandardError();
@@ -287,8 +372,9 @@ private slots:
         const QString text = utf8(err);
         QVERIFY(!utf8.hasError());
         QVERIFY2(text.startsWith("quantix96-convert: unknown unit \"k"), qPrintable(text));
+        QVERIFY(text.contains("quantix96-convert: no quantity has both \"km\" and \"k"));
         QVERIFY(text.contains("quantix96-convert: no unit matches"));
-        QCOMPARE(shell.readAllStandardOutput(), QByteArray("status 2\n"));
+        QCOMPARE(shell.readAllStandardOutput(), QByteArray("status 2\nstatus 2\n"));
         QCOMPARE(shell.exitCode(), 1);
     }
 
@@ -316,6 +402,15 @@ private slots:
         WriteSetting(section::userunits, "Length3", "gadget");
         QCOMPARE(run({"Length", "widg", "km", "4"}).out, QStringLiteral(".010\n"));
         QCOMPARE(run({"Length", "GADGET", "km", "4"}).out, QStringLiteral(".012\n"));
+
+        // The aliases of a repeated name are as ambiguous as the name; a unit
+        // named like an alias is taken by its name.
+        WriteSetting(section::userunits, "Length1", "mile (US statute)");
+        WriteSetting(section::userunits, "Length2", "mi");
+        r = run({"Length", "mile (US statute)", "km", "1"});
+        QVERIFY2(r.err.endsWith("\n  \"mile (US statute)\"  (your own unit)\n" + advice), qPrintable(r.err));
+        QCOMPARE(run({"Length", "mi", "km", "1"}).out, QStringLiteral(".003\n"));
+        QCOMPARE(run({"mi", "m", "4"}).out, QStringLiteral("10.000\n"));
     }
 
     void find()
@@ -332,10 +427,18 @@ private slots:
         WriteSetting(section::userunits, "Mass1", "Zentner");
         QCOMPARE(run({"--find", "zent"}).out, QStringLiteral("Mass\tZentner\n"));
 
-        r = run({"--find", "kilometer"});
+        r = run({"--find", "kilomtre"});
         QCOMPARE(r.status, 1);
         QCOMPARE(r.out, QString());
-        QVERIFY(r.err.startsWith("quantix96-convert: no unit matches \"kilometer\"; did you mean:\n  \"kilometre (km)\" in Length\n"));
+        QVERIFY(r.err.startsWith("quantix96-convert: no unit matches \"kilomtre\"; did you mean:\n  \"kilometre (km)\" in Length\n"));
+
+        // Other spellings find the unit; an alias says why it matched.
+        QVERIFY(run({"--find", "kilometer"}).out.startsWith("Length\tkilometre (km)\nVelocity\tkilometre per hour (km/h)\n"));
+        r = run({"--find", "ft lb"});
+        QCOMPARE(r.status, 0);
+        QVERIFY2(r.out.startsWith("Energy\tfoot pound-force (ft·lbf)\nTorque\tpound-force foot (lbf·ft)\n"), qPrintable(r.out));
+        QCOMPARE(r.err, QStringLiteral("quantix96-convert: ft lb: alias of foot pound-force (ft·lbf)\n"
+                                       "quantix96-convert: ft lb: alias of pound-force foot (lbf·ft)\n"));
         r = run({"--find", "xyzzy"});
         QCOMPARE(r.status, 1);
         QCOMPARE(r.err, QStringLiteral("quantix96-convert: no unit matches \"xyzzy\"\n"));
@@ -377,7 +480,7 @@ private slots:
     {
         const Run help = run({"--help"});
         QCOMPARE(help.status, 0);
-        QVERIFY(help.out.contains("QUANTITY FROM TO [VALUE ...]"));
+        QVERIFY(help.out.contains("[QUANTITY] FROM TO [VALUE ...]"));
         QVERIFY(help.out.contains("--find <TEXT>"));
         QVERIFY(help.out.contains("\n  3  Standard input could not be read or standard output could not be written"));
         QVERIFY(run({"--version"}).out.contains("4.1.6"));
