@@ -1,9 +1,12 @@
 # bash completion for quantix96-convert
 #
 # Completes the options, then the quantity, then the two units of that
-# quantity (given in full or in any short form the converter takes). Every
-# name comes from the converter's own --help and --list, so the user's own
-# units take part and nothing goes stale. Names hold blanks,
+# quantity (given in full or in any short form the converter takes). The
+# quantity may be left out: a word begun in its place is completed to units
+# of every quantity as well, and when the first name is not a quantity the
+# second is completed the same way. Every name comes from the converter's own
+# --help, --list and --find, so the user's own units take part and nothing
+# goes stale. Names hold blanks,
 # brackets, quotes and signs such as ° or ²: each completion is quoted in the
 # style the word was begun with (backslashes, "..." or '...').
 
@@ -62,12 +65,19 @@ _quantix96_convert_offer()
     done
 }
 
+# Prints the units of every quantity whose names fit the current word, each
+# once, for _quantix96_convert_offer to keep those that begin with it.
+_quantix96_convert_units()
+{
+    "$1" --find="$_quantix96_plain" 2>/dev/null | cut -f 2 | awk '!seen[$0]++'
+}
+
 _quantix96_convert()
 {
     local program=$1 cword=$COMP_CWORD
     local cur=${COMP_WORDS[cword]} prev=${COMP_WORDS[cword - 1]}
     local -a positional=() options=() valued=()
-    local i=1 word name value mode="" options_done=""
+    local i=1 word name value units mode="" options_done=""
     # The helpers' results, local to this call.
     local _quantix96_plain _quantix96_quote _quantix96_lead _quantix96_quoted
     COMPREPLY=()
@@ -117,9 +127,14 @@ _quantix96_convert()
     elif [[ $mode == --find ]]; then
         return 0
     elif ((${#positional[@]} == 0)); then
-        _quantix96_convert_offer < <("$program" --list 2>/dev/null)
-    elif [[ -z $mode ]] && ((${#positional[@]} <= 2)); then
-        _quantix96_convert_offer < <("$program" --list "${positional[0]}" 2>/dev/null)
+        _quantix96_convert_offer < <("$program" --list 2>/dev/null
+            [[ -z $mode && -n $_quantix96_plain ]] && _quantix96_convert_units "$program")
+    elif [[ -n $mode ]] || ((${#positional[@]} > 2)); then
+        return 0
+    elif units=$("$program" --list "${positional[0]}" 2>/dev/null); then
+        _quantix96_convert_offer <<< "$units"
+    elif ((${#positional[@]} == 1)) && [[ -n $_quantix96_plain ]]; then
+        _quantix96_convert_offer < <(_quantix96_convert_units "$program")
     fi
     return 0
 }

@@ -106,6 +106,14 @@ private slots:
         QTest::newRow("own unit in single quotes") << QStringList{"Length", "'C:"} << QStringList{"C:\\tick'\\''s"};
         QTest::newRow("own unit with a backslash") << QStringList{"Length", "C"} << QStringList{"C\\:\\\\tick\\'s"};
 
+        QTest::newRow("a unit for the quantity") << QStringList{"Fahr"} << QStringList{"Fahrenheit\\ \\(°F\\)"};
+        QTest::newRow("quantities and units") << QStringList{"Ca"} << QStringList{"Capacitance", "Calorie\\ \\(dietetic\\)"};
+        QTest::newRow("a unit in double quotes") << QStringList{"\"litre (l"} << QStringList{"litre (l)"};
+        QTest::newRow("no units for --list") << QStringList{"--list", "Fahr"} << QStringList{};
+        QTest::newRow("final unit after a unit") << QStringList{"Fahrenheit\\ \\(°F\\)", "Kel"} << QStringList{"Kelvin\\ \\(K\\)"};
+        QTest::newRow("final unit after a symbol") << QStringList{"km", "'mile (U"} << QStringList{"mile (US statute)"};
+        QTest::newRow("nothing for values after units") << QStringList{"km", "mi", ""} << QStringList{};
+
         QTest::newRow("nothing for values") << QStringList{"Length", "\"metre (m)\"", "\"foot (ft)\"", ""} << QStringList{};
         QTest::newRow("nothing for an unknown quantity") << QStringList{"Lengthy", ""} << QStringList{};
     }
