@@ -113,6 +113,10 @@ private slots:
         QTest::newRow("ASCII symbol") << "degF" << QStringList{"Fahrenheit (°F) — Temperature"} << "";
         QTest::newRow("name prefix") << "fahren" << QStringList{"Fahrenheit (°F) — Temperature"} << "Units found: 1";
         QTest::newRow("two litres") << "litre (l)" << QStringList{"litre (l) — Volume (Dry)", "litre (l) — Volume (Liquid)"} << "";
+        QTest::newRow("alias") << "mi" << QStringList{"mile (US statute) — Length"} << "";
+        QTest::newRow("alias of two quantities") << "ft lb"
+                                                 << QStringList{"foot pound-force (ft·lbf) — Energy", "pound-force foot (lbf·ft) — Torque"} << "";
+        QTest::newRow("other spelling") << "liter" << QStringList{"litre (l) — Volume (Dry)", "litre (l) — Volume (Liquid)"} << "";
         QTest::newRow("misspelt") << "celcius" << QStringList{"Celsius (°C) — Temperature"} << str(1109);
         QTest::newRow("nothing") << "xyzzy" << QStringList{} << str(1108);
         QTest::newRow("blanks") << "   " << QStringList{} << str(1106);
