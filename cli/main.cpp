@@ -147,7 +147,7 @@ int main(int argc, char *argv[])
         "Quantix 96 window shows them. Without VALUE arguments the values are read from\n"
         "standard input, one per line.\n"
         "Names are the display names that --list prints, or a short form of them: the symbol\n"
-        "(\"km\", \"degF\", \"um\"), an everyday abbreviation (\"mi\", \"mph\", \"sq ft\"), the\n"
+        "(\"km\", \"degF\", \"um\"), an everyday abbreviation (\"mi\", \"kph\", \"sq ft\"), the\n"
         "start of a word (\"kilo\") or any part of the name, ignoring case, accents and other\n"
         "spellings (\"meter\", \"liter\"). A short form is taken when exactly one name fits it\n"
         "best; otherwise the converter lists the names meant and stops. --find shows what fits.\n"

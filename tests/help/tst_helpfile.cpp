@@ -1,4 +1,6 @@
 #include "engine/catalogue.h"
+#include "engine/namevariants.h"
+#include "engine/stringtable.h"
 #include "ui/help/helpfile.h"
 
 #include <QCoreApplication>
@@ -394,6 +396,34 @@ private slots:
             QCOMPARE(row.value(1), quantities[i].baseUnitName);
             QCOMPARE(row.value(2).toInt(), quantities[i].unitCount);
         }
+    }
+
+    // The abbreviations of "Finding a unit": one row per unit, in the order
+    // of the alias table, with every alias of it.
+    void abbreviationsTopicMatchesTheAliasTable()
+    {
+        QList<QStringList> rows;
+        for (const HelpTopic &candidate : m_shipped.topics()) {
+            if (candidate.title == QLatin1String("Finding a unit"))
+                rows = tableRows(candidate);
+        }
+        QList<QStringList> expected;
+        QList<int> units;
+        for (const NameVariants::Alias &alias : NameVariants::instance().aliases()) {
+            const qsizetype row = units.indexOf(alias.unitId);
+            if (row >= 0) {
+                expected[row][0] += QLatin1String(", ") + alias.text;
+                continue;
+            }
+            const auto &quantities = Catalogue::instance().quantities();
+            const auto quantity = std::find_if(quantities.begin(), quantities.end(), [&](const Quantity &q) {
+                return alias.unitId >= q.firstUnitId() && alias.unitId <= q.lastUnitId();
+            });
+            QVERIFY(quantity != quantities.end());
+            units << alias.unitId;
+            expected << QStringList{alias.text, str(alias.unitId), quantity->name};
+        }
+        QCOMPARE(rows, expected);
     }
 
     void readsEveryAllowedSpelling()
