@@ -17,6 +17,8 @@
 #include <QCoreApplication>
 #include <QStringList>
 
+#include <optional>
+
 #include <unistd.h>
 
 using namespace quantix;
@@ -226,21 +228,23 @@ int main(int argc, char *argv[])
     else
         style.scientific = toBoolean(ReadSetting(section::settings, QStringLiteral("scientific"), QStringLiteral("false"))).value_or(false);
 
-    // The names come first: QUANTITY FROM TO, or FROM TO alone.
-    const QList<QuantityUnits> everyQuantity = everyQuantityUnits(store);
+    // The names come first: QUANTITY FROM TO, or FROM TO alone. No unit fits
+    // better than a quantity's name as it is written, so scripts that write
+    // it wait for no other quantity's units.
+    const QList<QuantityUnits> everyQuantity = Catalogue::instance().byName(arguments[0]) ? QList<QuantityUnits>() : everyQuantityUnits(store);
     const qsizetype from = firstNameIsUnit(quantities, everyQuantity, arguments[0]) ? 0 : 1;
     if (arguments.size() < from + 2)
         return usageError(QStringLiteral("QUANTITY, FROM and TO are required"));
-    const QuantityUnits *units = nullptr;
+    std::optional<QuantityUnits> units;
     if (from == 0) {
         const QuantityOfUnits found = quantityOfUnits(everyQuantity, arguments[0], arguments[1]);
         if (!found.units) {
             printError(found.error);
             return UsageError;
         }
-        units = found.units;
+        units = *found.units;
     } else if (const Quantity *quantity = takeQuantity(quantities, arguments[0])) {
-        units = &everyQuantity[Catalogue::instance().positionOfId(quantity->id)];
+        units.emplace(*quantity, readUserUnits(*quantity, store));
     } else {
         return UsageError;
     }
