@@ -228,26 +228,39 @@ int main(int argc, char *argv[])
     else
         style.scientific = toBoolean(ReadSetting(section::settings, QStringLiteral("scientific"), QStringLiteral("false"))).value_or(false);
 
-    // The names come first: QUANTITY FROM TO, or FROM TO alone. No unit fits
-    // better than a quantity's name as it is written, so scripts that write
-    // it wait for no other quantity's units.
-    const QList<QuantityUnits> everyQuantity = Catalogue::instance().byName(arguments[0]) ? QList<QuantityUnits>() : everyQuantityUnits(store);
-    const qsizetype from = firstNameIsUnit(quantities, everyQuantity, arguments[0]) ? 0 : 1;
-    if (arguments.size() < from + 2)
-        return usageError(QStringLiteral("QUANTITY, FROM and TO are required"));
+    // The names come first: QUANTITY FROM TO, or FROM TO alone. A command
+    // line that reads as QUANTITY FROM TO is read so, as it always was. The
+    // first name is otherwise a unit when it fits one better than a quantity
+    // ("K" is the kelvin, though "Kinematic Viscosity" starts with it); no
+    // unit fits better than a quantity's name as it is written, so scripts
+    // that write it wait for no other quantity's units.
+    const TypedName asQuantity = takeTypedName(quantities, arguments[0], {QStringLiteral("quantity"), {}, listCommand()});
     std::optional<QuantityUnits> units;
-    if (from == 0) {
-        const QuantityOfUnits found = quantityOfUnits(everyQuantity, arguments[0], arguments[1]);
-        if (!found.units) {
-            printError(found.error);
-            return UsageError;
+    if (asQuantity.index) {
+        const Quantity &quantity = Catalogue::instance().at(int(*asQuantity.index));
+        units.emplace(quantity, readUserUnits(quantity, store));
+    }
+    const auto takes = [&](qsizetype at) { return chooseName(units->matcher, arguments[at]).outcome == NameChoice::Outcome::Found; };
+    const bool readsWithQuantity = units && arguments.size() >= 3 && takes(1) && takes(2);
+    qsizetype from = 1;
+    if (!readsWithQuantity && !Catalogue::instance().byName(arguments[0])) {
+        const QList<QuantityUnits> everyQuantity = everyQuantityUnits(store);
+        if (firstNameIsUnit(quantities, everyQuantity, arguments[0])) {
+            const QuantityOfUnits found = quantityOfUnits(everyQuantity, arguments[0], arguments[1]);
+            if (!found.units) {
+                printError(found.error);
+                return UsageError;
+            }
+            units = *found.units;
+            from = 0;
         }
-        units = *found.units;
-    } else if (const Quantity *quantity = takeQuantity(quantities, arguments[0])) {
-        units.emplace(*quantity, readUserUnits(*quantity, store));
-    } else {
+    }
+    if (!units) {
+        printError(asQuantity.error);
         return UsageError;
     }
+    if (arguments.size() < from + 2)
+        return usageError(QStringLiteral("QUANTITY, FROM and TO are required"));
 
     const Quantity &quantity = *units->quantity;
     const Converter converter(quantity, units->userUnits);

@@ -53,9 +53,10 @@ struct QuantityUnits
     NameMatcher matcher;
 };
 
-// Whether the first name of a command line is a unit rather than the
-// quantity: it fits a unit of some quantity better than it fits any quantity
-// ("m" is the metre's symbol but only the start of "Mass").
+// Whether the first name of a command line that does not read as QUANTITY
+// FROM TO is a unit rather than the quantity: it fits a unit of some quantity
+// better than it fits any quantity ("m" is the metre's symbol but only the
+// start of "Mass").
 bool firstNameIsUnit(const NameMatcher &quantities, const QList<QuantityUnits> &everyQuantity, const QString &first);
 
 // The quantity of a command line that leaves it out: the one whose units fit

@@ -209,6 +209,8 @@ private slots:
         QTest::newRow("alias") << QStringList{"length", "km", "mi", "5"} << "3.107\n";
         QTest::newRow("aliases in capitals") << QStringList{"Velocity", "MPH", "KPH", "60"} << "96.561\n";
         QTest::newRow("alias with a blank") << QStringList{"Area", "sq ft", "sq m", "100"} << "9.290\n";
+        QTest::newRow("quantity's start, a unit too") << QStringList{"are", "m2", "ha", "5"} << ".001\n";
+        QTest::newRow("quantity's part, a unit too") << QStringList{"erg", "J", "kJ", "5"} << ".005\n";
     }
 
     void shortNames()
@@ -264,8 +266,9 @@ private slots:
         QCOMPARE(r.status, 2);
     }
 
-    // Without the quantity, the one whose units the two names fit best: the
-    // first argument is a unit when it fits a unit better than a quantity.
+    // Without the quantity, the one whose units the two names fit best: when
+    // the names do not read as QUANTITY FROM TO, the first argument is a unit
+    // if it fits a unit better than a quantity.
     void quantityLeftOut_data()
     {
         QTest::addColumn<QStringList>("arguments");
