@@ -32,7 +32,8 @@ const char *const exitStatusHelp =
     "  0  Every value was converted.\n"
     "  1  A value could not be converted (the message on standard error names it),\n"
     "     or --find found no unit.\n"
-    "  2  A bad option, a missing name or an unknown quantity or unit.\n"
+    "  2  A bad option, a missing name, an unknown quantity or unit, or units left\n"
+    "     without their quantity that no quantity or several quantities have.\n"
     "  3  Standard input could not be read or standard output could not be written\n"
     "     (a full disk, a closed pipe); the message gives the system's reason.\n";
 
