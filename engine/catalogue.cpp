@@ -48,6 +48,16 @@ constexpr std::array<QuantityRow, Catalogue::quantityCount> quantityRows{{
     {950, 26, 970},  // Volume (Liquid)
 }};
 
+struct FormerName
+{
+    int unitId;
+    const char16_t *name;
+};
+
+constexpr FormerName formerNames[] = {
+    {871, u"millenium"},
+};
+
 }
 
 const Catalogue &Catalogue::instance()
@@ -98,6 +108,15 @@ const Quantity *Catalogue::byId(int quantityId) const
 QString Catalogue::unitName(const Quantity &q, int j)
 {
     return str(q.id + j);
+}
+
+QString Catalogue::formerName(QStringView name)
+{
+    for (const FormerName &former : formerNames) {
+        if (str(former.unitId) == name)
+            return QString::fromUtf16(former.name);
+    }
+    return {};
 }
 
 }

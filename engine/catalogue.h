@@ -45,6 +45,12 @@ public:
     // Display name of a unit of quantity q (j = 1 to unit count).
     static QString unitName(const Quantity &q, int j);
 
+    // The name a built-in unit was shown under before its spelling was
+    // corrected ("millenium"), or an empty text: a setting stored under it by
+    // an older version still means the unit. (Typed, the old spelling is one
+    // of NameVariants' spellings.)
+    static QString formerName(QStringView name);
+
 private:
     Catalogue();
     std::array<Quantity, quantityCount> m_quantities;

@@ -63,7 +63,7 @@ std::vector<UnitRule> buildRules()
     // Capacitance
     {551, Rule::Multiply, tenTo(9)},
     {552, Rule::Copy, 1},
-    {553, Rule::Divide, 8.99 * tenTo(11)},
+    {553, Rule::Divide, 898755178736.8176},  // c² × 10^-5, c = 299792458 m/s
 
     // Charge
     {561, Rule::Multiply, 96521.9},
@@ -78,7 +78,7 @@ std::vector<UnitRule> buildRules()
     {572, Rule::Copy, 1},
     {573, Rule::Multiply, tenTo(6)},
     {574, Rule::Copy, 1},
-    {575, Rule::Divide, 8.99 * tenTo(5)},
+    {575, Rule::Divide, 898755.1787368177},  // the same, in microsiemens
 
     // Density
     {581, Rule::Multiply, 27679.9},
@@ -108,7 +108,7 @@ std::vector<UnitRule> buildRules()
     {605, Rule::Divide, voltPerMetre},
 
     // Energy
-    {611, Rule::Multiply, 4.2 * tenTo(12)},
+    {611, Rule::Multiply, 4184000000000},  // 1 t of TNT is 4.184 GJ by definition
     {612, Rule::Multiply, 3.6 * tenTo(9)},
     {613, Rule::Multiply, tenTo(6)},
     {614, Rule::Multiply, 3600},
@@ -241,8 +241,8 @@ std::vector<UnitRule> buildRules()
     {752, Rule::Multiply, 10000},
     {753, Rule::Copy, 1},
     {754, Rule::Copy, 1},
-    {755, Rule::Divide, 6.45},
-    {756, Rule::Divide, 6.45},
+    {755, Rule::Divide, 6.4516},  // 1 in² = 6.4516 cm²
+    {756, Rule::Divide, 6.4516},
     {757, Rule::Divide, tenTo(5), 100000},  // back with the constant 100000
 
     // Magnetomotive Force
@@ -292,18 +292,18 @@ std::vector<UnitRule> buildRules()
     // Power Density
     {811, Rule::Multiply, 1634.246},
     {812, Rule::Multiply, 1000},
-    {813, Rule::Multiply, 41.868},
+    {813, Rule::Multiply, 41.84},  // the langley is 1 thermochemical cal/cm²
     {814, Rule::Multiply, 41.868},
     {815, Rule::Multiply, 11.34893},
-    {816, Rule::Multiply, 8.03},
+    {816, Rule::Multiply, 8.0266466154635},  // 550 ft·lbf/s per ft²
     {817, Rule::Multiply, 1.55},
     {818, Rule::Copy, 1},
-    {819, Rule::Divide, 92.9},
+    {819, Rule::Divide, 92.90304},  // 1 ft² = 0.09290304 m²
     {820, Rule::Multiply, 0.003152481},
     {821, Rule::Divide, 1000},
-    {822, Rule::Divide, 3472000},
+    {822, Rule::Divide, 3473231.2677490604},  // per international square mile
     {823, Rule::Divide, 1000000},
-    {824, Rule::Multiply, 0.6978},
+    {824, Rule::Multiply, 0.6973333333333334},  // the same, per minute
 
     // Pressure or Stress
     {831, Rule::Multiply, 101.325},
@@ -330,7 +330,7 @@ std::vector<UnitRule> buildRules()
     {861, Rule::Multiply, 10},
     {862, Rule::Multiply, 4.184},
     {863, Rule::Copy, 1},
-    {864, Rule::Divide, 57.8},
+    {864, Rule::Multiply, 0.01730734666371391},  // IT Btu ÷ (h·ft·°F)
     {865, Rule::Divide, 100},
 
     // Time
@@ -356,7 +356,7 @@ std::vector<UnitRule> buildRules()
     {894, Rule::Multiply, 0.112985},
     {895, Rule::Multiply, 0.007061552},
     {896, Rule::Divide, 1000},
-    {897, Rule::Divide, 10200},
+    {897, Rule::Multiply, 0.0000980665},  // 9.80665 × 10^-5 N·m
     {898, Rule::Divide, 10000000},
 
     // Velocity
@@ -399,16 +399,16 @@ std::vector<UnitRule> buildRules()
     {956, Rule::Multiply, 946.3529},
     {957, Rule::Multiply, 473.1765},
     {958, Rule::Multiply, 568.2612},
-    {959, Rule::Multiply, 284},
-    {960, Rule::Multiply, 227},
-    {961, Rule::Multiply, 236},
+    {959, Rule::Multiply, 284.130625},  // 10 imperial fl oz
+    {960, Rule::Multiply, 227.3045},  // 8 imperial fl oz
+    {961, Rule::Multiply, 236.5882365},  // 8 US fl oz
     {962, Rule::Multiply, 28.413062},
     {963, Rule::Multiply, 29.57353},
-    {964, Rule::Multiply, 17.8},
-    {965, Rule::Multiply, 14.21},
-    {966, Rule::Multiply, 14.8},
-    {967, Rule::Multiply, 4.93},
-    {968, Rule::Multiply, 4.74},
+    {964, Rule::Multiply, 17.7581640625},  // 5/8 imperial fl oz
+    {965, Rule::Multiply, 14.20653125},  // 1/2 imperial fl oz
+    {966, Rule::Multiply, 14.78676478125},  // 1/2 US fl oz
+    {967, Rule::Multiply, 4.92892159375},  // 1/6 US fl oz
+    {968, Rule::Multiply, 4.735510416666667},  // 1/6 imperial fl oz
     {969, Rule::Copy, 1},
     {970, Rule::Copy, 1},
     {971, Rule::Multiply, 0.05},
@@ -416,7 +416,7 @@ std::vector<UnitRule> buildRules()
     {973, Rule::Multiply, 0.0591939},
     {974, Rule::Multiply, 36368.72},
     {975, Rule::Multiply, 9092.18},
-    {976, Rule::Multiply, 5.92},
+    {976, Rule::Multiply, 5.919388020833333},  // 1/3 UK tablespoon
 
     // Temperature
     };

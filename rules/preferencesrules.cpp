@@ -1,5 +1,6 @@
 #include "rules/preferencesrules.h"
 
+#include "rules/selectionrules.h"
 #include "settings/settingsstore.h"
 
 #include <algorithm>
@@ -14,11 +15,6 @@ const QString zero = QStringLiteral("0");
 QString flag(bool on)
 {
     return on ? one : zero;
-}
-
-bool isOffered(const QString &name)
-{
-    return ReadSetting(section::units, name, one) == one;
 }
 
 }

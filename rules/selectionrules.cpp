@@ -5,13 +5,12 @@
 
 namespace quantix {
 
-namespace {
-
 bool isOffered(const QString &name)
 {
-    return ReadSetting(section::units, name, QStringLiteral("1")) == QLatin1String("1");
-}
-
+    QString absent = QStringLiteral("1");
+    if (const QString former = Catalogue::formerName(name); !former.isEmpty())
+        absent = ReadSetting(section::units, former, absent);
+    return ReadSetting(section::units, name, absent) == QLatin1String("1");
 }
 
 QStringList offeredQuantityNames()

@@ -20,6 +20,11 @@ struct ConversionState
     double inputValue = 0;
 };
 
+// Whether the quantity or catalogue unit of this name is offered: its flag
+// in section "units" reads "1" (default "1"). A unit renamed since keeps the
+// flag stored under its former name until one under its own is written.
+bool isOffered(const QString &name);
+
 // The quantities the main window offers: catalogue order, those whose
 // availability (section "units") reads "1".
 QStringList offeredQuantityNames();

@@ -67,6 +67,17 @@ private slots:
         QVERIFY(!offeredUnitNames(quantity("Volume (Liquid)"), m_store).contains("litre (l)"));
     }
 
+    // A flag stored under the unit's former spelling holds until the
+    // preferences write one under the corrected name.
+    void formerSpellingKeepsItsFlag()
+    {
+        QVERIFY(offeredUnitNames(quantity("Time"), m_store).contains("millennium"));
+        WriteSetting(section::units, "millenium", "0");
+        QVERIFY(!offeredUnitNames(quantity("Time"), m_store).contains("millennium"));
+        WriteSetting(section::units, "millennium", "1");
+        QVERIFY(offeredUnitNames(quantity("Time"), m_store).contains("millennium"));
+    }
+
     void damagedCountOffersNoUserUnits()
     {
         WriteSetting(section::userunits, "Massnumber", "lots");
