@@ -287,6 +287,9 @@ void appendRegular(std::string &out, Digits digits, int decimals, std::string_vi
     digits.roundTo(digits.point + decimals);
     for (int i = 0; i < digits.point; ++i)
         out.push_back(digits.at(i));
+    // Without decimals a value below one half would leave the separator alone.
+    if (digits.point <= 0 && decimals == 0)
+        out.push_back('0');
     out += separator;
     for (int i = 0; i < decimals; ++i)
         out.push_back(digits.at(digits.point + i));
@@ -295,6 +298,7 @@ void appendRegular(std::string &out, Digits digits, int decimals, std::string_vi
 void appendScientific(std::string &out, Digits digits, int decimals, std::string_view separator)
 {
     if (digits.isZero()) {
+        out.push_back('0');
         out += separator;
         out.append(static_cast<std::size_t>(decimals), '0');
         out += "E+0";

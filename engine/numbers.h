@@ -78,8 +78,10 @@ struct NumberStyle
 // Formats a result by the pattern "#." + decimals zeros (+ "E+#" in the
 // scientific style): no leading zero before the separator, no thousands
 // separator, rounded half away from zero on the shortest decimal text of the
-// double (2.675 to two places is 2.68). Zero in the scientific style is
-// ".000E+0"; a rounding carry moves the exponent (9.9996 gives 1.000E+1).
+// double (2.675 to two places is 2.68). A text is never without a digit:
+// what rounds to zero with no decimals is "0.", and zero in the scientific
+// style is "0.000E+0", never with a minus sign. A rounding carry moves the
+// exponent (9.9996 gives 1.000E+1).
 // Throws ConversionError(Overflow) for a value that is not finite.
 QString formatResult(double value, NumberStyle style, QStringView decimalSeparator);
 

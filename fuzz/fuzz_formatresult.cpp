@@ -109,13 +109,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     if (!split(text, shown) || static_cast<int>(shown.fraction.size()) != style.decimals || shown.hasExponent != style.scientific)
         fail("a text of the wrong form", value, style, text);
     const bool zero = allZeros(shown.whole) && allZeros(shown.fraction);
-    if (!shown.whole.empty() && shown.whole[0] == '0')
+    if (shown.whole.size() > 1 && shown.whole[0] == '0')
         fail("a leading zero", value, style, text);
+    // Zero shows one digit where the text would otherwise have none before
+    // its exponent or none at all: "0." and "0.000E+0", but ".000".
+    if ((shown.whole == "0") != (zero && (style.scientific || style.decimals == 0)))
+        fail("a zero digit where none belongs, or a text without one", value, style, text);
     if (shown.negative && (zero || !std::signbit(value)))
         fail("a minus sign on a value that is not shown below zero", value, style, text);
     if (!shown.negative && !zero && std::signbit(value))
         fail("no minus sign on a value below zero", value, style, text);
-    if (style.scientific && (zero ? shown.exponent != 0 || !shown.whole.empty() : shown.whole.size() != 1))
+    if (style.scientific && (zero ? shown.exponent != 0 : shown.whole.size() != 1))
         fail("a scientific text not in the form d.ddd", value, style, text);
 
     // Half a unit of the last shown digit, plus the error of the shortest

@@ -219,8 +219,15 @@ private slots:
         QTest::newRow("carry moves exponent") << 9.9996 << 3 << true << "1.000E+1";
         QTest::newRow("carry from all nines") << 0.99999 << 2 << false << "1.00";
         QTest::newRow("zero") << 0.0 << 3 << false << ".000";
-        QTest::newRow("zero scientific") << 0.0 << 3 << true << ".000E+0";
-        QTest::newRow("zero scientific 8") << 0.0 << 8 << true << ".00000000E+0";
+        QTest::newRow("zero scientific") << 0.0 << 3 << true << "0.000E+0";
+        QTest::newRow("zero scientific 8") << 0.0 << 8 << true << "0.00000000E+0";
+        QTest::newRow("zero scientific no decimals") << 0.0 << 0 << true << "0.E+0";
+        QTest::newRow("negative zero scientific") << -0.0 << 5 << true << "0.00000E+0";
+        QTest::newRow("zero no decimals") << 0.0 << 0 << false << "0.";
+        QTest::newRow("rounds to zero no decimals") << 0.4 << 0 << false << "0.";
+        QTest::newRow("negative rounds to zero no decimals") << -0.4 << 0 << false << "0.";
+        QTest::newRow("tiny no decimals") << 1e-300 << 0 << false << "0.";
+        QTest::newRow("half rounds up no decimals") << 0.5 << 0 << false << "1.";
         QTest::newRow("negative zero") << -0.0 << 3 << false << ".000";
         QTest::newRow("rounds to zero has no sign") << -0.0001 << 3 << false << ".000";
         QTest::newRow("eight decimals") << 3.141592653589793 << 8 << false << "3.14159265";
