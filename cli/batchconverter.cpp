@@ -5,40 +5,49 @@
 #include "cli/terminaltext.h"
 #include "engine/errors.h"
 
-#include <QLocale>
-
 #include <vector>
 
 namespace quantix {
 
-BatchConverter::BatchConverter(const Converter &converter, UnitRef from, UnitRef to, NumberStyle style, OutputStream &output)
+BatchConverter::BatchConverter(const Converter &converter, UnitRef from, UnitRef to, NumberStyle style, std::string decimalPoint,
+                               OutputStream &output)
     : m_converter(converter)
     , m_from(std::move(from))
     , m_to(std::move(to))
     , m_style(style)
-    , m_separator(QLocale().decimalPoint().toStdString())
+    , m_separator(std::move(decimalPoint))
     , m_output(output)
 {
 }
 
-template<typename ReadValue>
-void BatchConverter::convertValue(ReadValue readValue, std::string_view start, bool cut, const char *originKind, long long originNumber)
+// A script cannot see a tool tip: a number cut short at a second decimal
+// point is an error here, where the window reads it and says how.
+void BatchConverter::convertValue(const TypedValueReader &reader, std::string_view start, bool cut, const char *originKind,
+                                  long long originNumber)
 {
     std::string &out = m_output.buffer();
     const std::size_t before = out.size();
+    QString problem;
     try {
-        const double value = readValue();
-        const double result = m_converter.fromBase(m_to, m_converter.toBase(m_from, value));
-        appendFormattedResult(out, result, m_style, m_separator);
+        const double value = reader.value();
+        if (reader.cutAtPoint()) {
+            problem = QStringLiteral("two decimal points (\".\" and \"%1\" both mark the decimals here)")
+                          .arg(QString::fromStdString(m_separator));
+        } else {
+            const double result = m_converter.fromBase(m_to, m_converter.toBase(m_from, value));
+            appendFormattedResult(out, result, m_style, m_separator);
+        }
     } catch (const ConversionError &error) {
         out.resize(before);
-        m_failed = true;
-        // Written first, so that both streams on one terminal keep their order.
-        m_output.flush();
-        printMessage(QStringLiteral("%1 %2 (\"%3\"): %4")
-                         .arg(QLatin1String(originKind), QString::number(originNumber), quotedValue(start, cut),
-                              conversionErrorMessage(error.number())));
+        problem = conversionErrorMessage(error.number());
     }
+    if (problem.isEmpty())
+        return;
+    m_failed = true;
+    // Written first, so that both streams on one terminal keep their order.
+    m_output.flush();
+    printMessage(QStringLiteral("%1 %2 (\"%3\"): %4")
+                     .arg(QLatin1String(originKind), QString::number(originNumber), quotedValue(start, cut), problem));
 }
 
 void BatchConverter::convert(std::string_view text, const char *originKind, long long originNumber)
@@ -46,8 +55,9 @@ void BatchConverter::convert(std::string_view text, const char *originKind, long
     if (m_output.failed())
         return;
     if (!text.empty()) {
-        convertValue([text] { return readTypedValue(text); }, text.substr(0, shownBytes), text.size() > shownBytes, originKind,
-                     originNumber);
+        TypedValueReader reader(m_separator);
+        reader.read(text);
+        convertValue(reader, text.substr(0, shownBytes), text.size() > shownBytes, originKind, originNumber);
     }
     m_output.buffer().push_back('\n');
     m_output.flushIfFull();
@@ -56,14 +66,14 @@ void BatchConverter::convert(std::string_view text, const char *originKind, long
 int BatchConverter::convertLines(int fd)
 {
     std::vector<char> buffer(OutputStream::flushSize);
-    LineSplitter splitter;
+    LineSplitter splitter(m_separator);
     long long lineNumber = 0;
     const auto convertLine = [&](const BoundedLine &line) {
         if (m_output.failed())
             return;
         ++lineNumber;
         if (!line.isEmpty())
-            convertValue([&line] { return line.value(); }, line.start(), line.cut(), "line", lineNumber);
+            convertValue(line.reader(), line.start(), line.cut(), "line", lineNumber);
         m_output.buffer().push_back('\n');
         m_output.flushIfFull();
     };

@@ -11,13 +11,16 @@ namespace quantix {
 class OutputStream;
 
 // Converts a stream of typed values between two resolved units, writing one
-// result line per value exactly as the main window would show it. A value
-// that fails gives an empty line and a message on standard error naming the
-// value and where it came from; the run goes on.
+// result line per value exactly as the main window would show it. The
+// decimal point writes the results and, besides ".", reads the values, so
+// that the results read back. A value that fails, or that a second decimal
+// point cuts short ("1.234,5" with ","), gives an empty line and a message on
+// standard error naming the value and where it came from; the run goes on.
 class BatchConverter
 {
 public:
-    BatchConverter(const Converter &converter, UnitRef from, UnitRef to, NumberStyle style, OutputStream &output);
+    BatchConverter(const Converter &converter, UnitRef from, UnitRef to, NumberStyle style, std::string decimalPoint,
+                   OutputStream &output);
 
     // One value; an error message names it as originKind and number
     // ("line 3", "argument 1").
@@ -31,8 +34,7 @@ public:
     bool anyFailed() const { return m_failed; }
 
 private:
-    template<typename ReadValue>
-    void convertValue(ReadValue readValue, std::string_view start, bool cut, const char *originKind, long long originNumber);
+    void convertValue(const TypedValueReader &reader, std::string_view start, bool cut, const char *originKind, long long originNumber);
 
     const Converter &m_converter;
     UnitRef m_from;

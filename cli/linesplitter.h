@@ -14,13 +14,15 @@ namespace quantix {
 class BoundedLine
 {
 public:
+    explicit BoundedLine(std::string_view localePoint) : m_reader(localePoint) {}
+
     void append(std::string_view bytes);
     void clear();
 
     // No bytes, or nothing but the carriage return of a CR LF line end.
     bool isEmpty() const { return m_size == 0 || (m_size == 1 && m_start[0] == '\r'); }
-    // readTypedValue of the whole line; throws ConversionError.
-    double value() const { return m_reader.value(); }
+    // The typed value of the whole line, as readTypedValue reads it.
+    const TypedValueReader &reader() const { return m_reader; }
     // The first bytes of the line without its CR LF's carriage return, and
     // whether the line goes on after them (see quotedValue).
     std::string_view start() const;
@@ -38,6 +40,9 @@ private:
 class LineSplitter
 {
 public:
+    // localePoint: a decimal point of the values besides "." (readTypedValue).
+    explicit LineSplitter(std::string_view localePoint = {}) : m_line(localePoint) {}
+
     // Calls onLine(const BoundedLine &) for each line the chunk ends.
     template<typename OnLine>
     void feed(std::string_view chunk, OnLine &&onLine)

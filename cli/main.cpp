@@ -15,6 +15,7 @@
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
+#include <QLocale>
 #include <QStringList>
 
 #include <optional>
@@ -160,11 +161,15 @@ int main(int argc, char *argv[])
     const QCommandLineOption decimalsOption(QStringLiteral("decimals"), QStringLiteral("Decimal places, 0 to 8 (default: the stored setting)."), QStringLiteral("N"));
     const QCommandLineOption scientificOption(QStringLiteral("scientific"), QStringLiteral("Scientific notation."));
     const QCommandLineOption regularOption(QStringLiteral("regular"), QStringLiteral("Regular notation with decimal places."));
+    const QCommandLineOption pointOption(QStringLiteral("decimal-point"),
+                                         QStringLiteral("The decimal point of the results, \".\" or \",\" (default: the "
+                                                        "locale's); values take it as well as \".\"."),
+                                         QStringLiteral("POINT"));
     const QCommandLineOption listOption(QStringLiteral("list"), QStringLiteral("List the quantities, or the units of QUANTITY."));
     const QCommandLineOption findOption(QStringLiteral("find"),
                                         QStringLiteral("List every unit whose name fits TEXT, best first, as QUANTITY<TAB>UNIT."),
                                         QStringLiteral("TEXT"));
-    parser.addOptions({decimalsOption, scientificOption, regularOption, listOption, findOption});
+    parser.addOptions({decimalsOption, scientificOption, regularOption, pointOption, listOption, findOption});
     parser.addHelpOption();
     parser.addVersionOption();
     parser.addPositionalArgument(QStringLiteral("QUANTITY"), QStringLiteral("The quantity, for example \"Length\"; may be left out."),
@@ -187,7 +192,8 @@ int main(int argc, char *argv[])
 
     const UserUnitStore store;
     const QStringList arguments = parser.positionalArguments();
-    const bool styleOptions = parser.isSet(decimalsOption) || parser.isSet(scientificOption) || parser.isSet(regularOption);
+    const bool styleOptions = parser.isSet(decimalsOption) || parser.isSet(scientificOption) || parser.isSet(regularOption)
+        || parser.isSet(pointOption);
 
     if (parser.isSet(findOption)) {
         if (!arguments.isEmpty() || styleOptions || parser.isSet(listOption))
@@ -228,6 +234,12 @@ int main(int argc, char *argv[])
         style.scientific = parser.isSet(scientificOption);
     else
         style.scientific = toBoolean(ReadSetting(section::settings, QStringLiteral("scientific"), QStringLiteral("false"))).value_or(false);
+    QString decimalPoint = QLocale().decimalPoint();
+    if (parser.isSet(pointOption)) {
+        decimalPoint = parser.value(pointOption);
+        if (decimalPoint != QLatin1String(".") && decimalPoint != QLatin1String(","))
+            return usageError(QStringLiteral("--decimal-point takes \".\" or \",\", not \"%1\"").arg(decimalPoint));
+    }
 
     // The names come first: QUANTITY FROM TO, or FROM TO alone. A command
     // line that reads as QUANTITY FROM TO is read so, as it always was. The
@@ -276,7 +288,7 @@ int main(int argc, char *argv[])
         ends[i] = converter.resolve(units->names[*taken.index]);
     }
 
-    BatchConverter batch(converter, ends[0], ends[1], style, out);
+    BatchConverter batch(converter, ends[0], ends[1], style, decimalPoint.toStdString(), out);
     const qsizetype firstValue = from + 2;
     if (arguments.size() > firstValue) {
         for (qsizetype i = firstValue; i < arguments.size(); ++i)

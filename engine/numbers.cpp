@@ -38,6 +38,30 @@ constexpr bool isExponentMark(char c)
     return c == 'e' || c == 'E' || c == 'd' || c == 'D';
 }
 
+// A byte that no typed number is written with: punctuation other than the
+// point, the signs and "&", or a byte of a character beyond ASCII.
+constexpr bool isOutsideNumbers(char c)
+{
+    const auto byte = static_cast<unsigned char>(c);
+    if (byte >= 0x80)
+        return true;
+    const bool letter = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+    return byte > 0x20 && byte < 0x7F && !letter && !isDigit(c) && c != '.' && c != '+' && c != '-' && c != '&';
+}
+
+}
+
+// Only a separator that cannot be taken for part of a number is another
+// decimal point; "." itself is one already.
+TypedValueReader::TypedValueReader(std::string_view localePoint)
+{
+    const bool usable = !localePoint.empty() && localePoint.size() <= m_localePoint.size() && localePoint != "."
+        && std::all_of(localePoint.begin(), localePoint.end(), isOutsideNumbers);
+    if (usable) {
+        std::copy(localePoint.begin(), localePoint.end(), m_localePoint.begin());
+        m_localePointSize = static_cast<unsigned char>(localePoint.size());
+    }
+    reset();
 }
 
 // The digits themselves need no clearing: m_count says how many are valid.
@@ -48,93 +72,135 @@ void TypedValueReader::reset()
     m_seenPoint = false;
     m_negativeExponent = false;
     m_droppedNonZero = false;
+    m_cutAtPoint = false;
+    m_matched = 0;
     m_radix = 0;
     m_count = 0;
     m_dropped = 0;
     m_pointShift = 0;
     m_exponent = 0;
+    m_length = 0;
     m_radixValue = 0;
 }
 
 bool TypedValueReader::read(std::string_view piece)
 {
+    if (m_state == State::Done)
+        return false;
     for (const char c : piece) {
-        if (isBlank(c))
-            continue;
-        switch (m_state) {
-        case State::Start:
-            if (c == '&') {
-                m_state = State::Ampersand;
-                continue;
-            }
-            m_state = State::Mantissa;
-            if (c == '+' || c == '-') {
-                m_negative = c == '-';
-                continue;
-            }
-            [[fallthrough]];
-        case State::Mantissa:
-            if (isDigit(c)) {
-                addDigit(c);
-                continue;
-            }
-            if (c == '.' && !m_seenPoint) {
-                m_seenPoint = true;
-                continue;
-            }
-            // Without a significant digit the value is zero whatever follows.
-            if (m_count == 0 || !isExponentMark(c)) {
-                m_state = State::Done;
-                return false;
-            }
-            m_state = State::ExponentMark;
-            continue;
-        case State::ExponentMark:
-            if (c == '+' || c == '-') {
-                m_negativeExponent = c == '-';
-                m_state = State::ExponentSign;
-                continue;
-            }
-            [[fallthrough]];
-        case State::ExponentSign:
-            if (!isDigit(c)) {
-                // An exponent mark without digits is no exponent.
-                m_negativeExponent = false;
-                m_state = State::Done;
-                return false;
-            }
-            m_state = State::ExponentDigits;
-            [[fallthrough]];
-        case State::ExponentDigits:
-            if (!isDigit(c)) {
-                m_state = State::Done;
-                return false;
-            }
-            {
-                constexpr long long limit = 1'000'000'000'000LL;  // far beyond any double
-                m_exponent = std::min(limit, m_exponent * 10 + (c - '0'));
-            }
-            continue;
-        case State::Ampersand:
-            m_radix = c == 'h' || c == 'H' ? 16 : c == 'o' || c == 'O' ? 8 : 0;
-            if (m_radix == 0) {
-                m_state = State::Done;
-                return false;
-            }
-            m_state = State::Radix;
-            continue;
-        case State::Radix:
-            if (const int d = digitValue(c, m_radix); d >= 0) {
-                m_radixValue = m_radixValue * m_radix + d;
-                continue;
-            }
+        if (!take(c)) {
             m_state = State::Done;
             return false;
-        case State::Done:
+        }
+        ++m_length;
+    }
+    return true;
+}
+
+// A second decimal point ends the number. Where "." is the only one, that is
+// the leading-number rule as ever; where the locale has another, the text
+// may have meant digit grouping ("1.234,5"), so the cut is noted.
+bool TypedValueReader::takePoint()
+{
+    if (m_seenPoint) {
+        m_cutAtPoint = m_localePointSize != 0;
+        return false;
+    }
+    m_seenPoint = true;
+    return true;
+}
+
+// False when c is not part of the number.
+bool TypedValueReader::take(char c)
+{
+    if (m_state == State::LocalePoint) {
+        if (c != m_localePoint[m_matched]) {
+            // Its first bytes began another character.
+            m_length -= m_matched;
             return false;
         }
+        if (++m_matched < m_localePointSize)
+            return true;
+        m_state = State::Mantissa;
+        if (!takePoint()) {
+            m_length -= m_localePointSize - 1;
+            return false;
+        }
+        return true;
     }
-    return m_state != State::Done;
+    if (isBlank(c))
+        return true;
+    switch (m_state) {
+    case State::Start:
+        if (c == '&') {
+            m_state = State::Ampersand;
+            return true;
+        }
+        m_state = State::Mantissa;
+        if (c == '+' || c == '-') {
+            m_negative = c == '-';
+            return true;
+        }
+        [[fallthrough]];
+    case State::Mantissa:
+        if (isDigit(c)) {
+            addDigit(c);
+            return true;
+        }
+        if (c == '.')
+            return takePoint();
+        if (m_localePointSize != 0 && c == m_localePoint[0]) {
+            if (m_localePointSize == 1)
+                return takePoint();
+            m_matched = 1;
+            m_state = State::LocalePoint;
+            return true;
+        }
+        // Without a significant digit the value is zero whatever follows.
+        if (m_count == 0 || !isExponentMark(c))
+            return false;
+        m_state = State::ExponentMark;
+        return true;
+    case State::ExponentMark:
+        if (c == '+' || c == '-') {
+            m_negativeExponent = c == '-';
+            m_state = State::ExponentSign;
+            return true;
+        }
+        [[fallthrough]];
+    case State::ExponentSign:
+        if (!isDigit(c)) {
+            // An exponent mark without digits is no exponent.
+            m_negativeExponent = false;
+            return false;
+        }
+        m_state = State::ExponentDigits;
+        [[fallthrough]];
+    case State::ExponentDigits:
+        if (!isDigit(c))
+            return false;
+        {
+            constexpr long long limit = 1'000'000'000'000LL;  // far beyond any double
+            m_exponent = std::min(limit, m_exponent * 10 + (c - '0'));
+        }
+        return true;
+    case State::Ampersand:
+        m_radix = c == 'h' || c == 'H' ? 16 : c == 'o' || c == 'O' ? 8 : 0;
+        if (m_radix == 0)
+            return false;
+        m_state = State::Radix;
+        return true;
+    case State::Radix:
+        if (const int d = digitValue(c, m_radix); d >= 0) {
+            m_radixValue = m_radixValue * m_radix + d;
+            return true;
+        }
+        return false;
+    case State::LocalePoint:
+    case State::Done:
+        break;
+    }
+    return false;
 }
 
 void TypedValueReader::addDigit(char c)
@@ -197,16 +263,26 @@ double TypedValueReader::decimalValue() const
     return m_negative ? -value : value;
 }
 
-double readTypedValue(std::string_view text)
+double readTypedValue(std::string_view text, std::string_view localePoint)
 {
-    TypedValueReader reader;
+    TypedValueReader reader(localePoint);
     reader.read(text);
     return reader.value();
 }
 
-double readTypedValue(QStringView text)
+double readTypedValue(QStringView text, QStringView localePoint)
 {
-    return readTypedValue(std::string_view(text.toUtf8()));
+    return readTypedValue(std::string_view(text.toUtf8()), std::string_view(localePoint.toUtf8()));
+}
+
+std::optional<QString> typedValueCut(QStringView text, QStringView localePoint)
+{
+    const QByteArray typed = text.toUtf8();
+    TypedValueReader reader(std::string_view(localePoint.toUtf8()));
+    reader.read(std::string_view(typed));
+    if (!reader.cutAtPoint())
+        return std::nullopt;
+    return QString::fromUtf8(typed.first(static_cast<qsizetype>(reader.numberLength()))).trimmed();
 }
 
 std::optional<double> readStoredFactor(QStringView text, const QLocale &locale)

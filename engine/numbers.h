@@ -13,13 +13,21 @@ namespace quantix {
 
 // Reads a typed value by the leading-number rule: blanks are skipped before
 // and ignored inside the number; an optional sign, digits with at most one
-// "." as the decimal point (whatever the locale) and an optional exponent
-// introduced by E or D are read up to the first character that does not fit;
-// "&H" and "&O" read a hexadecimal or octal whole number instead. Text without
-// a leading number reads as 0; a value too small for a double reads as 0.
-// Throws ConversionError(Overflow) when the number is too large for a double.
-double readTypedValue(std::string_view text);
-double readTypedValue(QStringView text);
+// decimal point and an optional exponent introduced by E or D are read up to
+// the first character that does not fit; "&H" and "&O" read a hexadecimal or
+// octal whole number instead. Text without a leading number reads as 0; a
+// value too small for a double reads as 0. "." is a decimal point in every
+// locale; localePoint, the locale's decimal separator in UTF-8, is one as
+// well where it is another character, so that every result the program
+// shows reads back ("8,202" where the separator is ","). Throws
+// ConversionError(Overflow) when the number is too large for a double.
+double readTypedValue(std::string_view text, std::string_view localePoint = {});
+double readTypedValue(QStringView text, QStringView localePoint = {});
+
+// The part of a typed text that its value was read from, where a second
+// decimal point cut the number short ("1.234" of "1.234,5" where the
+// locale's separator is ","); nothing for any other text.
+std::optional<QString> typedValueCut(QStringView text, QStringView localePoint);
 
 // The same rule over text that arrives in pieces, in bounded memory whatever
 // its length: it keeps the significant digits that can still decide the
@@ -29,7 +37,7 @@ double readTypedValue(QStringView text);
 class TypedValueReader
 {
 public:
-    TypedValueReader() { reset(); }
+    explicit TypedValueReader(std::string_view localePoint = {});
     // Starts a new text.
     void reset();
 
@@ -41,24 +49,37 @@ public:
     // Throws ConversionError(Overflow) when the number is too large for a double.
     double value() const;
 
+    // The number ended at a second decimal point where the locale has two
+    // ("1.234,5", "1,2,3"): the text may not mean what was read.
+    bool cutAtPoint() const { return m_cutAtPoint; }
+    // The bytes read before the first one that is not part of the number.
+    long long numberLength() const { return m_length; }
+
 private:
     static constexpr std::size_t keptDigits = 800;
 
-    enum class State : unsigned char { Start, Ampersand, Radix, Mantissa, ExponentMark, ExponentSign, ExponentDigits, Done };
+    enum class State : unsigned char { Start, Ampersand, Radix, Mantissa, LocalePoint, ExponentMark, ExponentSign, ExponentDigits, Done };
 
+    bool take(char c);
+    bool takePoint();
     void addDigit(char c);
     double decimalValue() const;
 
+    std::array<char, 4> m_localePoint{};
+    unsigned char m_localePointSize = 0;  // 0: "." is the only decimal point
+    unsigned char m_matched;              // bytes of the locale's point read so far
     State m_state;
     bool m_negative;
     bool m_seenPoint;
     bool m_negativeExponent;
     bool m_droppedNonZero;    // a digit after the kept ones was not 0
+    bool m_cutAtPoint;
     int m_radix;              // 16 or 8 after "&H" / "&O"
     std::size_t m_count;      // significant digits kept, leading zeros dropped
     long long m_dropped;      // significant digits after the kept ones
     long long m_pointShift;   // minus the digits after the decimal point
     long long m_exponent;
+    long long m_length;
     double m_radixValue;
     std::array<char, keptDigits> m_digits;
 };

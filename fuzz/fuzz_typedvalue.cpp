@@ -1,8 +1,10 @@
 // Reads arbitrary bytes as typed input. Besides crashes and sanitizer
 // findings it stops on: an error other than an overflow, a result that is
 // not finite, a value that changes when a non-number character follows the
-// text or that a leading minus does not negate, and a plain decimal number
-// that the C library's strtod reads as another double.
+// text or that a leading minus does not negate, a plain decimal number that
+// the C library's strtod reads as another double, and, where the locale's
+// decimal separator is ",", a text without a comma or a plain decimal with
+// its point written as a comma that reads as another value.
 
 #include "engine/errors.h"
 #include "engine/numbers.h"
@@ -28,10 +30,10 @@ namespace {
 }
 
 // The value, or empty when reading overflows.
-std::optional<double> read(std::string_view text)
+std::optional<double> read(std::string_view text, std::string_view localePoint = {})
 {
     try {
-        const double value = readTypedValue(text);
+        const double value = readTypedValue(text, localePoint);
         if (!std::isfinite(value))
             fail("a value that is not finite", text);
         return value;
@@ -67,6 +69,19 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
         const std::optional<double> negated = read(negatedText);
         if (negated.has_value() != value.has_value() || (value && !(*negated == -*value && std::signbit(*negated) != std::signbit(*value))))
             fail("a leading minus that does not negate", text);
+    }
+
+    // A comma as the locale's separator adds a decimal point and changes
+    // nothing else: a text without one reads as before, and a plain decimal
+    // reads the same with its point written as a comma.
+    if (text.find(',') == std::string_view::npos && !same(read(text, ","), value))
+        fail("another value where the locale's separator is \",\"", text);
+    if (isPlainDecimal(text)) {
+        std::string comma(text);
+        if (const std::size_t point = comma.find('.'); point != std::string::npos)
+            comma[point] = ',';
+        if (!same(read(comma, ","), value))
+            fail("another value with a comma for the point", text);
     }
 
     if (isPlainDecimal(text)) {

@@ -1,5 +1,6 @@
 #include "rules/selectionrules.h"
 
+#include "engine/stringtable.h"
 #include "settings/settingsstore.h"
 #include "settings/userunitstore.h"
 
@@ -45,7 +46,7 @@ std::optional<QString> runQuantityConversion(ConversionState &state, const Conve
 {
     state.rememberedName = inputs.unit1;
     state.finalUnitName = inputs.unit2;
-    state.inputValue = readTypedValue(inputs.input);
+    state.inputValue = readTypedValue(inputs.input, decimalSeparator);
     const double result = converter.convert(state.rememberedName, state.finalUnitName, state.inputValue);
     return showResultText(state, result, style, decimalSeparator);
 }
@@ -56,6 +57,14 @@ std::optional<QString> showResultText(const ConversionState &state, double value
         return std::nullopt;
     const QString text = formatResult(value, style, decimalSeparator).trimmed();
     return text.isEmpty() ? QStringLiteral("0") : text;
+}
+
+std::optional<QString> inputReadingNote(QStringView input, QStringView decimalSeparator)
+{
+    const std::optional<QString> read = typedValueCut(input, decimalSeparator);
+    if (!read)
+        return std::nullopt;
+    return str(1300).arg(*read, decimalSeparator);
 }
 
 }

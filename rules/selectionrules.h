@@ -45,11 +45,16 @@ struct ConversionInputs
 
 // One quantity's conversion as the main window runs it: the remembered name
 // slot takes the initial unit's name, the final unit name and the input value
-// are set, and the result is formatted as ShowResult formats it. Returns the
-// text to show, or nothing when ShowResult shows nothing. Throws
-// ConversionError.
+// are set, and the result is formatted as ShowResult formats it. The
+// locale's decimal separator writes the result and, besides ".", reads the
+// input. Returns the text to show, or nothing when ShowResult shows nothing.
+// Throws ConversionError.
 std::optional<QString> runQuantityConversion(ConversionState &state, const Converter &converter, const ConversionInputs &inputs,
                                              NumberStyle style, QStringView decimalSeparator);
+
+// What the input's tool tip tells while a second decimal point cuts the
+// typed number short ("Read as 1.234: ..." for "1.234,5"); nothing otherwise.
+std::optional<QString> inputReadingNote(QStringView input, QStringView decimalSeparator);
 
 // ShowResult's text for a value: nothing while the remembered name slot or
 // the final unit name is empty; an empty formatted text shows as "0".

@@ -78,6 +78,7 @@ class TestConvertCli : public QObject
         QString inputFile;          // instead of input
         bool closeInput = false;    // instead of input
         bool keepInputOpen = false;  // the converter never sees the end of its input
+        QString locale = QStringLiteral("C.UTF-8");
     };
 
     static Setup feeding(const QByteArray &input, Output output = Output::Pipe)
@@ -95,7 +96,7 @@ class TestConvertCli : public QObject
         QProcess process;
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         environment.insert("XDG_CONFIG_HOME", m_config.path());
-        environment.insert("LC_ALL", "C.UTF-8");
+        environment.insert("LC_ALL", setup.locale);
         process.setProcessEnvironment(environment);
         if (setup.output == Output::DevFull)
             process.setStandardOutputFile(QStringLiteral("/dev/full"));
@@ -142,6 +143,50 @@ private slots:
         const Run r = run({"--decimals", "1", "Temperature", "Celsius (°C)", "Fahrenheit (°F)"}, "100\n\n-40\r\n  37  \n0");
         QCOMPARE(r.out, QStringLiteral("212.0\n\n-40.0\n98.6\n32.0\n"));
         QCOMPARE(r.status, 0);
+    }
+
+    // Where the decimal separator is a comma, results fed back in read as the
+    // same numbers, a comma or a period is the decimal point, and a value with
+    // two of them is an error; --decimal-point fixes the separator.
+    void decimalCommaLocales_data()
+    {
+        QTest::addColumn<QString>("locale");
+        QTest::newRow("German") << "de_DE.UTF-8";
+        QTest::newRow("Turkish") << "tr_TR.UTF-8";
+    }
+
+    void decimalCommaLocales()
+    {
+        QFETCH(QString, locale);
+        const auto runIn = [this, &locale](const QStringList &arguments, const QByteArray &input = {}) {
+            Setup setup = feeding(input);
+            setup.locale = locale;
+            return run(arguments, setup);
+        };
+        const Run there = runIn({"Length", "metre (m)", "kilometre (km)", "1234567.5"});
+        QCOMPARE(there.out, QStringLiteral("1234,568\n"));
+        const Run back = runIn({"Length", "kilometre (km)", "metre (m)"}, there.out.toUtf8());
+        QCOMPARE(back.out, QStringLiteral("1234568,000\n"));
+        QCOMPARE(back.status, 0);
+
+        const Run r = runIn({"Length", "metre (m)", "foot (ft)"}, "2,5\n2.5\n,5\n1.234,5\n12abc\n1,2,3\n");
+        QCOMPARE(r.out, QStringLiteral("8,202\n8,202\n1,640\n\n39,370\n\n"));
+        QCOMPARE(r.err, QStringLiteral("quantix96-convert: line 4 (\"1.234,5\"): two decimal points (\".\" and \",\" both mark the decimals here)\n"
+                                       "quantix96-convert: line 6 (\"1,2,3\"): two decimal points (\".\" and \",\" both mark the decimals here)\n"));
+        QCOMPARE(r.status, 1);
+
+        QCOMPARE(runIn({"--decimals", "0", "Length", "metre (m)", "metre (m)", "0,4", "-0,4"}).out, QStringLiteral("0,\n0,\n"));
+        QCOMPARE(runIn({"--scientific", "Length", "metre (m)", "metre (m)", "0"}).out, QStringLiteral("0,000E+0\n"));
+
+        const Run fixed = runIn({"--decimal-point=.", "Length", "metre (m)", "foot (ft)", "2,5", "2.5", "1.2.3"});
+        QCOMPARE(fixed.out, QStringLiteral("6.562\n8.202\n3.937\n"));
+        QCOMPARE(fixed.status, 0);
+    }
+
+    void decimalPointOption()
+    {
+        QCOMPARE(run({"--decimal-point", ",", "Length", "metre (m)", "foot (ft)", "2,5", "2.5"}).out, QStringLiteral("8,202\n8,202\n"));
+        QCOMPARE(run({"--decimal-point=.", "--scientific", "Length", "metre (m)", "foot (ft)", "2"}).out, QStringLiteral("6.562E+0\n"));
     }
 
     void numberStyleFromOptionsOrStore()
@@ -451,6 +496,8 @@ private slots:
         QTest::newRow("decimals not a number") << QStringList{"--decimals", "x", "Length", "metre (m)", "metre (m)"};
         QTest::newRow("missing decimals") << QStringList{"--decimals"};
         QTest::newRow("both styles") << QStringList{"--scientific", "--regular", "Length", "metre (m)", "metre (m)"};
+        QTest::newRow("decimal point not a point") << QStringList{"--decimal-point=;", "Length", "metre (m)", "metre (m)"};
+        QTest::newRow("decimal point with a list") << QStringList{"--decimal-point=,", "--list"};
         QTest::newRow("too few names") << QStringList{"Length", "metre (m)"};
         QTest::newRow("nothing") << QStringList{};
         QTest::newRow("list with units") << QStringList{"--list", "Length", "metre (m)"};

@@ -31,23 +31,27 @@ bool identical(std::optional<double> a, std::optional<double> b)
 
 // Text cut anywhere, or fed a byte at a time, reads as the whole text does;
 // once the reader says the number has ended, more digits change nothing.
-void verifyPiecesAgree(const QByteArray &text)
+void verifyPiecesAgree(const QByteArray &text, std::string_view localePoint = {})
 {
-    TypedValueReader whole;
+    TypedValueReader whole(localePoint);
     whole.read(text.toStdString());
     const std::optional<double> expected = valueOf(whole);
+    const auto same = [&whole, &expected](const TypedValueReader &reader) {
+        return identical(valueOf(reader), expected) && reader.cutAtPoint() == whole.cutAtPoint()
+            && reader.numberLength() == whole.numberLength();
+    };
     const std::string_view all(text.constData(), std::size_t(text.size()));
     for (std::size_t cut = 0; cut <= all.size(); ++cut) {
-        TypedValueReader reader;
+        TypedValueReader reader(localePoint);
         reader.read(all.substr(0, cut));
         reader.read(all.substr(cut));
-        if (!identical(valueOf(reader), expected))
+        if (!same(reader))
             QFAIL(qPrintable(QStringLiteral("cut after %1 bytes").arg(cut)));
     }
-    TypedValueReader bytes;
+    TypedValueReader bytes(localePoint);
     for (const char c : all)
         bytes.read(std::string_view(&c, 1));
-    QVERIFY(identical(valueOf(bytes), expected));
+    QVERIFY(same(bytes));
     if (whole.finished()) {
         whole.read("9e9");
         QVERIFY(identical(valueOf(whole), expected));
@@ -123,6 +127,47 @@ private slots:
         QFETCH(double, expected);
         QCOMPARE(readTypedValue(text), expected);
         verifyPiecesAgree(text.toUtf8());
+    }
+
+    // Where the locale's decimal separator is not ".", it is a decimal point
+    // as well; a second point of either kind ends the number, and the part
+    // read is told. Where "." is the only one, nothing changes.
+    void typedValueInLocale_data()
+    {
+        QTest::addColumn<QString>("point");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<double>("expected");
+        QTest::addColumn<QString>("cutTo");  // empty: not cut at a second point
+        QTest::newRow("comma") << "," << "2,5" << 2.5 << "";
+        QTest::newRow("point as well") << "," << "2.5" << 2.5 << "";
+        QTest::newRow("result reads back") << "," << "8,202" << 8.202 << "";
+        QTest::newRow("comma first") << "," << "-,5" << -0.5 << "";
+        QTest::newRow("comma and exponent") << "," << "1,5E-3" << 0.0015 << "";
+        QTest::newRow("exponent then comma ends") << "," << "1e3,5" << 1000.0 << "";
+        QTest::newRow("leading number") << "," << "12abc" << 12.0 << "";
+        QTest::newRow("hex then comma ends") << "," << "&HFF,5" << 255.0 << "";
+        QTest::newRow("grouping point then comma") << "," << "1.234,5" << 1.234 << "1.234";
+        QTest::newRow("comma then point") << "," << "1,234.5" << 1.234 << "1,234";
+        QTest::newRow("two commas") << "," << "1,2,3" << 1.2 << "1,2";
+        QTest::newRow("blanks kept in the part read") << "," << " 1 , 5 ,3" << 1.5 << "1 , 5";
+        QTest::newRow("two points") << "," << ".5." << 0.5 << ".5";
+        QTest::newRow("point locale: comma ends") << "." << ",5" << 0.0 << "";
+        QTest::newRow("point locale: second point unnoted") << "." << "1.2.3" << 1.2 << "";
+        QTest::newRow("two-byte separator") << "٫" << "2٫5" << 2.5 << "";
+        QTest::newRow("two-byte separator twice") << "٫" << "1٫2٫3" << 1.2 << "1٫2";
+        QTest::newRow("same first byte, other character") << "٫" << "1٬5" << 1.0 << "";
+        QTest::newRow("a letter is never a point") << "e" << "1e3" << 1000.0 << "";
+    }
+
+    void typedValueInLocale()
+    {
+        QFETCH(QString, point);
+        QFETCH(QString, text);
+        QFETCH(double, expected);
+        QFETCH(QString, cutTo);
+        QCOMPARE(readTypedValue(text, point), expected);
+        QCOMPARE(typedValueCut(text, point).value_or(QString()), cutTo);
+        verifyPiecesAgree(text.toUtf8(), point.toStdString());
     }
 
     // Digits past those a double can need are only counted, yet the

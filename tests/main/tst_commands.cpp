@@ -86,7 +86,11 @@ private slots:
         open();
     }
 
-    void cleanup() { m_window.reset(); }
+    void cleanup()
+    {
+        m_window.reset();
+        QLocale::setDefault(QLocale::c());
+    }
 
     void copyWithoutResultRightAfterStartUp()
     {
@@ -131,6 +135,52 @@ private slots:
         QCOMPARE(m_messages[0], (MessageSpec{"Sorry, there is no data available to be pasted!", QMessageBox::Information,
                                              QMessageBox::Ok, QMessageBox::NoButton, "Try Again."}));
         QCOMPARE(input()->text(), QStringLiteral("42"));
+    }
+
+    // Where the decimal separator is a comma, the result copied and pasted
+    // back is the same number, and so is its record; a comma typed is the
+    // decimal point; a value with two points converts what the tool tip says.
+    void decimalCommaReadsBack_data()
+    {
+        QTest::addColumn<QString>("locale");
+        QTest::newRow("German") << "de_DE";
+        QTest::newRow("Turkish") << "tr_TR";
+    }
+
+    void decimalCommaReadsBack()
+    {
+        QFETCH(QString, locale);
+        QLocale::setDefault(QLocale(locale));
+        convert("Length", "metre (m)", "foot (ft)", "");
+        input()->setFocus();
+        type("2.5");
+        QCOMPARE(result(), QStringLiteral("8,202"));
+        input()->clear();
+        type("2,5");
+        QCOMPARE(result(), QStringLiteral("8,202"));
+        QCOMPARE(input()->toolTip(), QString());
+
+        openMenu("mnuedit");
+        press(Qt::CTRL | Qt::Key_C);
+        QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("8,202"));
+        openMenu("mnuedit");
+        press(Qt::CTRL | Qt::Key_V);
+        QCOMPARE(input()->text(), QStringLiteral("8,202"));
+        QCOMPARE(result(), QStringLiteral("26,909"));
+        action("mnurecordsadd")->trigger();
+        QCOMPARE(m_window->state().records.at(1).line(1), QStringLiteral("1. (Length)  8,202 metre (m)  =  26,909 foot (ft)"));
+
+        input()->clear();
+        type("1.234,5");
+        QCOMPARE(result(), QStringLiteral("4,049"));
+        QCOMPARE(input()->toolTip(), QStringLiteral("Read as 1.234: a second decimal point ends the number "
+                                                    "(\".\" and \",\" both mark the decimals here)."));
+        press(Qt::Key_Backspace);
+        QVERIFY(!input()->toolTip().isEmpty());  // "1.234," still has two
+        press(Qt::Key_Backspace);
+        QCOMPARE(input()->toolTip(), QString());
+        QCOMPARE(result(), QStringLiteral("4,049"));
+        QVERIFY(m_messages.isEmpty());
     }
 
     void popupPasteKeepsBlanks()

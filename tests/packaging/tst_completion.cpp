@@ -66,13 +66,15 @@ private slots:
         QTest::addColumn<QStringList>("replies");
 
         QTest::newRow("every option") << QStringList{"--"}
-            << QStringList{"--decimals", "--scientific", "--regular", "--list", "--find", "--help", "--help-all", "--version"};
+            << QStringList{"--decimals", "--scientific", "--regular", "--decimal-point", "--list", "--find", "--help", "--help-all", "--version"};
         QTest::newRow("an option") << QStringList{"--sc"} << QStringList{"--scientific"};
         QTest::newRow("no option after the quantity") << QStringList{"Length", "--"} << QStringList{};
         QTest::newRow("no option after --") << QStringList{"--", "--"} << QStringList{};
         QTest::newRow("decimals") << QStringList{"--decimals", ""} << QStringList{"0", "1", "2", "3", "4", "5", "6", "7", "8"};
         QTest::newRow("decimals after =") << QStringList{"--decimals", "="} << QStringList{"0", "1", "2", "3", "4", "5", "6", "7", "8"};
         QTest::newRow("decimals begun after =") << QStringList{"--decimals", "=", "7"} << QStringList{"7"};
+        QTest::newRow("decimal point") << QStringList{"--decimal-point", ""} << QStringList{".", ","};
+        QTest::newRow("quantity after --decimal-point=,") << QStringList{"--decimal-point", "=", ",", "Len"} << QStringList{"Length"};
 
         QTest::newRow("quantities") << QStringList{"Vol"} << QStringList{"Volume\\ \\(Dry\\)", "Volume\\ \\(Liquid\\)"};
         QTest::newRow("quantities in double quotes") << QStringList{"\"Vol"} << QStringList{"Volume (Dry)", "Volume (Liquid)"};

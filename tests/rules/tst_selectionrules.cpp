@@ -103,6 +103,21 @@ private slots:
         QCOMPARE(state.finalUnitName, QStringLiteral("foot (ft)"));
     }
 
+    // Where the separator is ",", a result typed back converts to the same
+    // number, and a text cut at a second decimal point says what was read.
+    void decimalCommaReadsBack()
+    {
+        const Converter length(quantity("Length"));
+        ConversionState state;
+        const QString result = *runQuantityConversion(state, length, {"metre (m)", "foot (ft)", "2,5"}, {}, u",");
+        QCOMPARE(result, QStringLiteral("8,202"));
+        QCOMPARE(runQuantityConversion(state, length, {"foot (ft)", "metre (m)", result}, {}, u","), QStringLiteral("2,500"));
+        QCOMPARE(inputReadingNote(result, u","), std::nullopt);
+        QCOMPARE(inputReadingNote(u"1.234,5", u","),
+                 QStringLiteral("Read as 1.234: a second decimal point ends the number (\".\" and \",\" both mark the decimals here)."));
+        QCOMPARE(inputReadingNote(u"1.2.3", u"."), std::nullopt);
+    }
+
     // Decimal places outside 0 to 8 (a damaged store) show as 3.
     void numberStyleOfTheOptions()
     {

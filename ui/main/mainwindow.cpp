@@ -64,6 +64,7 @@ MainWindow::MainWindow(QWidget *parent)
     m_ui->Image1->setPixmap(QPixmap(QStringLiteral(":/icons/image1.png")));
     markSeparators(this, separators);
     m_ui->lblconv->setContextMenuPolicy(Qt::NoContextMenu);
+    m_inputToolTip = m_ui->txtunit1->toolTip();
     createStatusPanels();
 
     setDamagedSettingsNotice([this](const QString &copy) {

@@ -68,7 +68,9 @@ private:
     void reportConversionError(ErrorNumber number);
     void selectionCheck();
     void inputChanged(const QString &text);
+    void showInputReading(const QString &text);
     bool m_reportingError = false;
+    QString m_inputToolTip;  // the form's, while no note replaces it
 
     // Commands.
     void connectCommands();

@@ -17,6 +17,7 @@
 #include <QMouseEvent>
 #include <QScopedValueRollback>
 #include <QTimer>
+#include <QToolTip>
 
 namespace quantix {
 
@@ -126,7 +127,23 @@ void MainWindow::inputChanged(const QString &text)
 {
     if (text.isEmpty())
         m_ui->lblconv->clear();
+    showInputReading(text);
     Convert();
+}
+
+// A number that a second decimal point cuts short ("1.234,5" where the
+// separator is ",") converts by the leading-number rule, but not silently:
+// the input's tool tip, which screen readers read as its description, says
+// what was read, and pops up at once while the window is in use.
+void MainWindow::showInputReading(const QString &text)
+{
+    QLineEdit *input = m_ui->txtunit1;
+    const std::optional<QString> note = inputReadingNote(text, QLocale().decimalPoint());
+    if (!note && input->toolTip() != m_inputToolTip)
+        QToolTip::hideText();
+    input->setToolTip(note.value_or(m_inputToolTip));
+    if (note && isActiveWindow())
+        QToolTip::showText(input->mapToGlobal(QPoint(0, input->height())), *note, input);
 }
 
 namespace {
