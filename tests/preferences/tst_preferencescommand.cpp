@@ -14,6 +14,7 @@
 #include <QPushButton>
 #include <QSettings>
 #include <QSlider>
+#include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -45,6 +46,18 @@ class TestPreferencesCommand : public QObject, public MainWindowDriver
         command();
         QVERIFY(answered);
         QVERIFY(!QApplication::activeModalWidget());
+    }
+    // The Quantities tab, once the dialog has shown the tab it opens on.
+    static void showQuantities(PreferencesDialog &dialog)
+    {
+        dialog.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&dialog));
+        dialog.findChild<QTabWidget *>("tabstrip")->setCurrentIndex(1);
+    }
+    // On its mark: a check box takes clicks on its mark and text only.
+    static void clickBox(QCheckBox *box)
+    {
+        QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(box->height() / 2, box->height() / 2));
     }
     static void press(PreferencesDialog &dialog, const char *button)
     {
@@ -108,8 +121,9 @@ private slots:
         QVERIFY(child<QAction>("mnualwaystoponoff_0")->isChecked() && !child<QAction>("mnualwaystoponoff_1")->isChecked());
     }
 
-    // OK without touching a quantity keeps the conversion and shows it in
-    // the new style; a check box that took the focus empties the lists.
+    // OK without a net change of the quantities keeps the conversion and
+    // shows it in the new style: a box that merely took the focus, or "Angle"
+    // clicked twice. A real change empties the lists.
     void okReconvertsOrRebuilds()
     {
         choose("cboquantity", "Length");
@@ -123,13 +137,28 @@ private slots:
         QCOMPARE(m_window->statusPanel(3)->text(), QStringLiteral("Decimals: 5"));
         QCOMPARE(child<QComboBox>("cboquantity")->currentText(), QStringLiteral("Length"));
 
+        for (const int clicks : {0, 2}) {
+            withPreferences([this] { m_window->showPreferences(); }, [clicks](PreferencesDialog &dialog) {
+                showQuantities(dialog);
+                dialog.quantityBox(0)->setFocus(Qt::TabFocusReason);
+                for (int i = 0; i < clicks; ++i) {
+                    clickBox(dialog.quantityBox(1));
+                    QCOMPARE(dialog.quantityBox(1)->isChecked(), i % 2 == 1);
+                }
+                press(dialog, "cmdOk");
+            });
+            QCOMPARE(child<QComboBox>("cboquantity")->currentText(), QStringLiteral("Length"));
+            QCOMPARE(child<QComboBox>("cbounit2")->currentText(), QStringLiteral("foot (ft)"));
+            QCOMPARE(result(), QStringLiteral("3.28084"));
+        }
+
         withPreferences([this] { m_window->showPreferences(); }, [](PreferencesDialog &dialog) {
-            dialog.activateWindow();
-            QVERIFY(QTest::qWaitForWindowActive(&dialog));
-            dialog.quantityBox(0)->setFocus(Qt::TabFocusReason);
+            showQuantities(dialog);
+            clickBox(dialog.quantityBox(1));
+            QVERIFY(!dialog.quantityBox(1)->isChecked());
             press(dialog, "cmdOk");
         });
-        QCOMPARE(child<QComboBox>("cboquantity")->count(), 32);
+        QCOMPARE(child<QComboBox>("cboquantity")->count(), 31);
         QCOMPARE(child<QComboBox>("cboquantity")->currentIndex(), -1);
         QCOMPARE(child<QComboBox>("cbounit1")->count() + child<QComboBox>("cbounit2")->count(), 0);
         QVERIFY(child<QLineEdit>("txtunit1")->text().isEmpty() && result().isEmpty());

@@ -35,9 +35,16 @@ void MainWindow::showPreferences()
 }
 
 // The quantity list of the preferences: nothing selected, the unit lists,
-// the input and the result empty until a quantity is chosen.
+// the input and the result empty until a quantity is chosen. Choices that
+// come to the list it already holds (a box checked and unchecked again, or
+// one that merely took the focus) leave the conversion as it is.
 void MainWindow::rebuildQuantityList(const QStringList &offeredQuantities)
 {
+    QStringList listed;
+    for (int i = 0; i < m_ui->cboquantity->count(); ++i)
+        listed << m_ui->cboquantity->itemText(i);
+    if (listed == offeredQuantities)
+        return;
     m_ui->cboquantity->clear();
     m_ui->cbounit1->clear();
     m_ui->cbounit2->clear();
