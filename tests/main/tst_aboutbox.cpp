@@ -54,7 +54,7 @@ private slots:
         QVERIFY(!box.isModal());
         QCOMPARE(box.windowTitle(), QStringLiteral("Quantix 96"));
         QVERIFY(!box.findChild<QPushButton *>("cmdOK")->isVisible());
-        QCOMPARE(box.findChild<QLabel *>("lblTitle")->text(), QStringLiteral("Quantix 96 for Windows 95\nBuild 4.1.6"));
+        QCOMPARE(box.findChild<QLabel *>("lblTitle")->text(), QStringLiteral("Quantix 96 for Linux\nBuild 4.1.6"));
         QVERIFY(box.findChild<QLabel *>("lblCopyright")->text().contains("Quantix 96"));
         QVERIFY(!box.findChild<QLabel *>("Image1")->pixmap().isNull());
     }

@@ -9,7 +9,10 @@
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QSysInfo>
 #include <QTimer>
+
+#include <utility>
 
 namespace quantix {
 
@@ -28,6 +31,22 @@ constexpr int exposeBoundMs = 1000;
 QSize clientSize(int outerHeight)
 {
     return {twipsToPixels(outerWidth - borderTwips), twipsToPixels(outerHeight - borderTwips - captionTwips)};
+}
+
+// The system the program runs on, by the name its kernel is known under;
+// a kernel not listed gives the name of the system itself.
+QString systemName()
+{
+    static constexpr std::pair<const char *, const char *> kernels[] = {
+        {"linux", "Linux"}, {"winnt", "Windows"}, {"darwin", "macOS"},
+        {"freebsd", "FreeBSD"}, {"netbsd", "NetBSD"}, {"openbsd", "OpenBSD"},
+    };
+    const QString kernel = QSysInfo::kernelType();
+    for (const auto &[type, name] : kernels) {
+        if (kernel == QLatin1String(type))
+            return QString::fromLatin1(name);
+    }
+    return QSysInfo::prettyProductName();
 }
 
 }
@@ -61,7 +80,7 @@ QSize AboutBox::aboutSize() const
 
 QString AboutBox::titleText()
 {
-    return str(301) + u'\n' + str(306) + QString::number(version::major) + u'.' + QString::number(version::minor) + u'.'
+    return str(301).arg(systemName()) + u'\n' + str(306) + QString::number(version::major) + u'.' + QString::number(version::minor) + u'.'
         + QString::number(version::revision);
 }
 

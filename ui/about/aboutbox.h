@@ -23,7 +23,8 @@ public:
     // about box.
     void ShowAbout(int Typ);
 
-    static QString titleText();  // "Quantix 96 for Windows 95", new line, "Build 4.1.6"
+    // "Quantix 96 for " and the system it runs on ("Linux"), new line, "Build 4.1.6".
+    static QString titleText();
 
 private:
     void paintOnceExposed();
