@@ -24,6 +24,11 @@ int distance(const QRect &area, const QRect &window)
 
 }
 
+bool programPlacesWindows()
+{
+    return !QGuiApplication::platformName().startsWith(QLatin1String("wayland"));
+}
+
 void CentreWindow(QWidget *window)
 {
     if (window->isMinimized() || window->isMaximized())
@@ -60,6 +65,8 @@ QPoint placeOnScreen(QPoint topLeft, QSize size)
 
 void keepOnScreen(QWidget *window)
 {
+    if (!programPlacesWindows())
+        return;
     const QRect frame = window->frameGeometry();
     const QPoint placed = placeOnScreen(frame.topLeft(), frame.size());
     if (placed != frame.topLeft())

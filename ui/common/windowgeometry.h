@@ -13,6 +13,12 @@ constexpr int twipsPerPixel = 15;
 constexpr int twipsToPixels(int twips) { return twips / twipsPerPixel; }
 constexpr int pixelsToTwips(int pixels) { return pixels * twipsPerPixel; }
 
+// Whether the desktop lets a program know and choose where its windows are
+// and keep one above the others. Wayland allows none of it: there nothing
+// is stored or restored of a window's position (what is stored stays for
+// the next start elsewhere), and Always on Top is not offered.
+bool programPlacesWindows();
+
 // Centres a window on its screen unless it is minimised or maximised.
 void CentreWindow(QWidget *window);
 

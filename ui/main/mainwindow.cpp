@@ -77,6 +77,7 @@ MainWindow::MainWindow(QWidget *parent)
     setCaptions();
     fitStatusPanels();
     restorePosition();
+    offerOnlyWhatTheDesktopAllows();
     m_ui->cboquantity->addItems(offeredQuantityNames());
     m_ui->cboquantity->setCurrentIndex(-1);
     setFixedSize(sizeHint());
@@ -177,13 +178,18 @@ void MainWindow::setCaptions()
 // when the window is shown; the stored value changes only when it closes.
 void MainWindow::restorePosition()
 {
+    if (!programPlacesWindows())
+        return;
     const std::optional<int> top = toWholeNumber(ReadSetting(section::settings, QStringLiteral("top"), QStringLiteral("200")));
     const std::optional<int> left = toWholeNumber(ReadSetting(section::settings, QStringLiteral("left"), QStringLiteral("200")));
     move(left ? twipsToPixels(*left) : x(), top ? twipsToPixels(*top) : y());
 }
 
+// Where the desktop does not tell the position, the one stored stays.
 void MainWindow::storePosition()
 {
+    if (!programPlacesWindows())
+        return;
     WriteSetting(section::settings, QStringLiteral("left"), QString::number(pixelsToTwips(pos().x())));
     WriteSetting(section::settings, QStringLiteral("top"), QString::number(pixelsToTwips(pos().y())));
 }
@@ -228,6 +234,20 @@ void MainWindow::closeEvent(QCloseEvent *event)
     storePosition();
     unloadRecordsWindow();
     event->accept();
+}
+
+// Where the desktop places windows itself, Always on Top could only do
+// nothing: its items are greyed and say why.
+void MainWindow::offerOnlyWhatTheDesktopAllows()
+{
+    if (programPlacesWindows())
+        return;
+    for (QAction *item : {m_ui->mnualwaystoponoff_0, m_ui->mnualwaystoponoff_1}) {
+        item->setEnabled(false);
+        item->setToolTip(str(1301));
+        item->setWhatsThis(str(1301));
+    }
+    m_ui->mnualwaystop->setToolTipsVisible(true);
 }
 
 bool MainWindow::alwaysOnTop() const

@@ -93,6 +93,7 @@ private:
     void useFoundUnit(const FoundUnit &found, bool final);
 
     // Always on Top.
+    void offerOnlyWhatTheDesktopAllows();
     bool alwaysOnTop() const;
     void setAlwaysOnTop(bool on);
     void applyTopmost();

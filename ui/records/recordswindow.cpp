@@ -158,12 +158,15 @@ void RecordsWindow::setCaptions()
 // A stored value that is not a number leaves that edge or size as designed.
 // A size larger than the screen shrinks to it; a position off every screen
 // is pulled back onto one when the window is shown, and is stored again only
-// when it closes.
+// when it closes. Where the desktop places windows itself, only the size is
+// restored and stored.
 void RecordsWindow::restoreStoredGeometry()
 {
-    const std::optional<int> left = readTwips("ConvRecordsLeft", "300");
-    const std::optional<int> top = readTwips("ConvRecordsTop", "300");
-    move(left ? twipsToPixels(*left) : x(), top ? twipsToPixels(*top) : y());
+    if (programPlacesWindows()) {
+        const std::optional<int> left = readTwips("ConvRecordsLeft", "300");
+        const std::optional<int> top = readTwips("ConvRecordsTop", "300");
+        move(left ? twipsToPixels(*left) : x(), top ? twipsToPixels(*top) : y());
+    }
 
     const QScreen *screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
     const QSize screenSize = screen ? screen->geometry().size() : QSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
@@ -184,8 +187,10 @@ void RecordsWindow::showEvent(QShowEvent *event)
 void RecordsWindow::storeGeometry()
 {
     const auto edge = [](int pixels) { return std::clamp(pixelsToTwips(pixels), -32768, 32767); };
-    writeTwips("ConvRecordsLeft", edge(x()));
-    writeTwips("ConvRecordsTop", edge(y()));
+    if (programPlacesWindows()) {
+        writeTwips("ConvRecordsLeft", edge(x()));
+        writeTwips("ConvRecordsTop", edge(y()));
+    }
     writeTwips("ConvRecordsWidth", pixelsToTwips(width()));
     writeTwips("ConvRecordsHeight", pixelsToTwips(height()));
 }
