@@ -134,7 +134,8 @@ void MainWindow::inputChanged(const QString &text)
 // A number that a second decimal point cuts short ("1.234,5" where the
 // separator is ",") converts by the leading-number rule, but not silently:
 // the input's tool tip, which screen readers read as its description, says
-// what was read, and pops up at once while the window is in use.
+// what was read, and pops up at once while the window is in use, below the
+// result so as not to hide it.
 void MainWindow::showInputReading(const QString &text)
 {
     QLineEdit *input = m_ui->txtunit1;
@@ -143,7 +144,7 @@ void MainWindow::showInputReading(const QString &text)
         QToolTip::hideText();
     input->setToolTip(note.value_or(m_inputToolTip));
     if (note && isActiveWindow())
-        QToolTip::showText(input->mapToGlobal(QPoint(0, input->height())), *note, input);
+        QToolTip::showText(m_ui->lblconv->mapToGlobal(QPoint(0, m_ui->lblconv->height())), *note, input);
 }
 
 namespace {
