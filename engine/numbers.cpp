@@ -83,20 +83,6 @@ void TypedValueReader::reset()
     m_radixValue = 0;
 }
 
-bool TypedValueReader::read(std::string_view piece)
-{
-    if (m_state == State::Done)
-        return false;
-    for (const char c : piece) {
-        if (!take(c)) {
-            m_state = State::Done;
-            return false;
-        }
-        ++m_length;
-    }
-    return true;
-}
-
 // A second decimal point ends the number. Where "." is the only one, that is
 // the leading-number rule as ever; where the locale has another, the text
 // may have meant digit grouping ("1.234,5"), so the cut is noted.
@@ -201,6 +187,26 @@ bool TypedValueReader::take(char c)
         break;
     }
     return false;
+}
+
+bool TypedValueReader::read(std::string_view piece)
+{
+    if (m_state == State::Done)
+        return false;
+    for (const char c : piece) {
+        // Most bytes are the mantissa's digits: they take the short way.
+        if (m_state == State::Mantissa && isDigit(c)) {
+            addDigit(c);
+            ++m_length;
+            continue;
+        }
+        if (!take(c)) {
+            m_state = State::Done;
+            return false;
+        }
+        ++m_length;
+    }
+    return true;
 }
 
 void TypedValueReader::addDigit(char c)
