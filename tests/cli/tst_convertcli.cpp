@@ -249,6 +249,7 @@ private slots:
         QTest::newRow("no degree sign") << QStringList{"temperature", "C", "F", "100"} << "212.000\n";
         QTest::newRow("deg") << QStringList{"Temperature", "degF", "degc", "212"} << "100.000\n";
         QTest::newRow("u for micro") << QStringList{"Length", "um", "mm", "1000"} << "1.000\n";
+        QTest::newRow("former spelling") << QStringList{"Time", "millenium", "year (a)", "1"} << "1000.000\n";
         QTest::newRow("list") << QStringList{"--list", "TEMP"} << "Celsius (°C)\nKelvin (K)\nFahrenheit (°F)\nRankine (°R)\n";
         QTest::newRow("-er spelling") << QStringList{"Length", "meter", "ft", "1"} << "3.281\n";
         QTest::newRow("alias") << QStringList{"length", "km", "mi", "5"} << "3.107\n";
