@@ -1,5 +1,6 @@
 #include "engine/catalogue.h"
 #include "settings/settingsstore.h"
+#include "support/designfont.h"
 #include "support/messagelog.h"
 #include "support/storesnapshot.h"
 #include "ui/newunit/newunitdialog.h"
@@ -98,11 +99,15 @@ private slots:
     }
 
     // Every base unit's name shows on one line beside every row, inside the
-    // frame and the dialog; a name that fits keeps the design's size.
+    // frame and the dialog; at the design's font, a name that fits keeps the
+    // design's size, and the boxes theirs.
     void baseUnitNameFitsOnOneLine()
     {
+        const DesignFont designFont;
         for (int q = 0; q < Catalogue::quantityCount; ++q) {
             NewUnitDialog dialog(q, m_store);
+            dialog.show();
+            QVERIFY(QTest::qWaitForWindowExposed(&dialog));
             const QString name = Catalogue::instance().at(q).baseUnitName;
             const auto *frame = dialog.findChild<QGroupBox *>("Frame1");
             for (int r = 0; r < 10; ++r) {
@@ -113,8 +118,12 @@ private slots:
             QVERIFY(dialog.rect().contains(frame->geometry()));
             for (const char *button : {"cmdOk", "cmdCancel"})
                 QVERIFY(dialog.rect().contains(dialog.findChild<QPushButton *>(button)->geometry()));
-            if (name == QStringLiteral("metre (m)"))
+            if (name == QStringLiteral("metre (m)")) {
                 QCOMPARE(dialog.size(), QSize(515, 369));
+                const QLineEdit *box = dialog.findChild<QLineEdit *>("txtNewUnitName_0");
+                QCOMPARE(box->pos(), QPoint(40, 56));
+                QCOMPARE(box->width(), 129);
+            }
         }
     }
 

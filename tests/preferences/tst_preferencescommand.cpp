@@ -61,7 +61,7 @@ class TestPreferencesCommand : public QObject, public MainWindowDriver
     }
     static void press(PreferencesDialog &dialog, const char *button)
     {
-        QTest::mouseClick(dialog.findChild<QPushButton *>(QLatin1String(button)), Qt::LeftButton);
+        QTest::mouseClick(dialog.findChild<QAbstractButton *>(QLatin1String(button)), Qt::LeftButton);
     }
 
 private slots:

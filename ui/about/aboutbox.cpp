@@ -19,7 +19,8 @@ namespace quantix {
 namespace {
 
 // The box's outer sizes in twips; the client area is what the border and
-// the caption leave of them.
+// the caption leave of them. Where the desktop's font needs more room the box
+// grows to what its texts need.
 constexpr int outerWidth = 3800;
 constexpr int splashHeight = 2385;
 constexpr int borderTwips = 2 * 4 * twipsPerPixel;
@@ -56,26 +57,36 @@ AboutBox::AboutBox(QWidget *parent)
     , m_ui(std::make_unique<Ui::frmAbout>())
 {
     m_ui->setupUi(this);
+    m_designSize = {clientSize(splashHeight).width(), height()};
     setAttribute(Qt::WA_DeleteOnClose, false);
     setProgramIcon(this);
     m_ui->Image1->setPixmap(windowIcon().pixmap(32, 32));
-    CentreWindow(this);
-    setFixedSize(aboutSize());
     setWindowTitle(str(300));
     m_ui->lblTitle->setText(titleText());
     m_ui->lblCopyright->setText(QString::fromUtf8(version::legalNotice));
     m_ui->cmdOK->setText(str(154));
+    // Centred at the about box's size, which the splash keeps the width of.
+    setFixedSize(aboutSize());
+    CentreWindow(this);
     connect(m_ui->cmdOK, &QPushButton::clicked, this, &QDialog::accept);
 }
 
 AboutBox::~AboutBox() = default;
 
 // The about box's 2925 twips of outer height would end at the OK button's
-// last row under a caption of today's height: the box ends below the button
-// instead, by the margin the title has above it.
-QSize AboutBox::aboutSize() const
+// last row under a caption of today's height: the form's design ends below
+// the button instead, by the margin the title has above it. The splash ends
+// above the button.
+QSize AboutBox::aboutSize()
 {
-    return {clientSize(splashHeight).width(), m_ui->cmdOK->geometry().bottom() + 1 + m_ui->lblTitle->y()};
+    m_ui->cmdOK->show();
+    return sizeForContents(this, m_designSize);
+}
+
+QSize AboutBox::splashSize()
+{
+    m_ui->cmdOK->hide();
+    return sizeForContents(this, {width(), clientSize(splashHeight).height()});
 }
 
 QString AboutBox::titleText()
@@ -102,9 +113,8 @@ void AboutBox::paintOnceExposed()
 void AboutBox::ShowAbout(int Typ)
 {
     if (Typ == 1) {
-        setFixedSize(clientSize(splashHeight));
+        setFixedSize(splashSize());
         setWindowTitle(str(73));
-        m_ui->cmdOK->hide();
         setModal(false);
         show();
         paintOnceExposed();
@@ -112,7 +122,6 @@ void AboutBox::ShowAbout(int Typ)
     }
     setFixedSize(aboutSize());
     setWindowTitle(str(300));
-    m_ui->cmdOK->show();
     exec();
 }
 

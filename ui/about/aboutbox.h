@@ -28,9 +28,11 @@ public:
 
 private:
     void paintOnceExposed();
-    QSize aboutSize() const;
+    QSize aboutSize();
+    QSize splashSize();
 
     std::unique_ptr<Ui::frmAbout> m_ui;
+    QSize m_designSize;  // the about box's client size at the design font
 };
 
 }

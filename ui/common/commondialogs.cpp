@@ -3,6 +3,7 @@
 #include "engine/stringtable.h"
 #include "ui/common/messages.h"
 #include "ui/common/programfiledialog.h"
+#include "ui/common/uisupport.h"
 
 #include <QColorDialog>
 #include <QDialogButtonBox>
@@ -43,7 +44,7 @@ public:
 };
 
 // The font dialog with a colour choice beside the font's own effects; the
-// sample shows the chosen colour.
+// sample shows the chosen colour on the page it will be printed on.
 class FontWithColourDialog : public QDialog
 {
 public:
@@ -78,11 +79,8 @@ public:
 private:
     void showColour()
     {
-        if (auto *sample = m_fonts->findChild<QLineEdit *>(QStringLiteral("qt_fontDialog_sampleEdit"))) {
-            QPalette palette = sample->palette();
-            palette.setColor(QPalette::Text, m_colour);
-            sample->setPalette(palette);
-        }
+        if (auto *sample = m_fonts->findChild<QLineEdit *>(QStringLiteral("qt_fontDialog_sampleEdit")))
+            showOnPage(sample, m_colour);
     }
 
     QFontDialog *m_fonts;

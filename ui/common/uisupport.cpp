@@ -2,16 +2,25 @@
 
 #include "engine/stringtable.h"
 
+#include <QAbstractItemView>
 #include <QClipboard>
+#include <QComboBox>
 #include <QEvent>
 #include <QFontDatabase>
 #include <QGuiApplication>
 #include <QIcon>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMimeData>
+#include <QScrollBar>
+#include <QStyle>
+#include <QStyleOptionViewItem>
 #include <QTextEdit>
 #include <QWidget>
+
+#include <algorithm>
+#include <cmath>
 
 static void initCommonResources() { Q_INIT_RESOURCE(common); }
 
@@ -36,6 +45,42 @@ protected:
         return QObject::eventFilter(watched, event);
     }
 };
+
+// A blank typed into a closed list goes on with the name typed so far, as a
+// letter does: the list itself would open instead.
+class BlankInName : public QObject
+{
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        auto *list = static_cast<QComboBox *>(watched);
+        if (event->type() == QEvent::KeyPress && !list->view()->isVisible()) {
+            const auto *key = static_cast<QKeyEvent *>(event);
+            if (key->key() == Qt::Key_Space && !(key->modifiers() & ~(Qt::ShiftModifier | Qt::KeypadModifier))) {
+                // A key without a code is searched for by its text.
+                QKeyEvent blank(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, key->text());
+                QCoreApplication::sendEvent(list, &blank);
+                return true;
+            }
+        }
+        return QObject::eventFilter(watched, event);
+    }
+};
+
+// Relative luminance of a colour as the eye weighs its channels.
+double luminance(const QColor &colour)
+{
+    const auto linear = [](double channel) {
+        return channel <= 0.04045 ? channel / 12.92 : std::pow((channel + 0.055) / 1.055, 2.4);
+    };
+    return 0.2126 * linear(colour.redF()) + 0.7152 * linear(colour.greenF()) + 0.0722 * linear(colour.blueF());
+}
+
+// The contrast that ordinary text needs to be read by most people.
+constexpr double readableContrast = 4.5;
 
 }
 
@@ -64,6 +109,35 @@ QColor toQColor(quint32 rgb)
 quint32 toRgbValue(const QColor &colour)
 {
     return quint32(colour.red()) | quint32(colour.green()) << 8 | quint32(colour.blue()) << 16;
+}
+
+double contrastRatio(const QColor &first, const QColor &second)
+{
+    const auto [darker, lighter] = std::minmax(luminance(first), luminance(second));
+    return (lighter + 0.05) / (darker + 0.05);
+}
+
+// White where the ink can be read on it, else the page that shows it best:
+// every colour stands out from white or from black by at least 4.58 to 1.
+QColor pageFor(const QColor &ink)
+{
+    const QColor white(Qt::white);
+    const QColor black(Qt::black);
+    return contrastRatio(ink, white) >= std::min(readableContrast, contrastRatio(ink, black)) ? white : black;
+}
+
+void showOnPage(QWidget *control, const QColor &ink)
+{
+    const QColor page = pageFor(ink);
+    QPalette palette = control->palette();
+    for (const QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
+        palette.setColor(group, QPalette::Window, page);
+        palette.setColor(group, QPalette::Base, page);
+        palette.setColor(group, QPalette::WindowText, ink);
+        palette.setColor(group, QPalette::Text, ink);
+    }
+    control->setPalette(palette);
+    control->setAutoFillBackground(true);
 }
 
 void setProgramIcon(QWidget *window)
@@ -100,6 +174,26 @@ void takeWheelOnlyWithFocus(QWidget *control)
     if (control->focusPolicy() == Qt::WheelFocus)
         control->setFocusPolicy(Qt::StrongFocus);
     control->installEventFilter(new WheelOnlyWithFocus(control));
+}
+
+void searchNamesWithBlanks(QComboBox *list)
+{
+    list->installEventFilter(new BlankInName(list));
+}
+
+void showWholeNames(QAbstractItemView *view, const QStringList &names)
+{
+    // An entry as the list draws it, margins included.
+    QStyleOptionViewItem entry;
+    entry.initFrom(view);
+    entry.font = view->font();
+    entry.features = QStyleOptionViewItem::HasDisplay;
+    int widest = 0;
+    for (const QString &name : names) {
+        entry.text = name;
+        widest = std::max(widest, view->style()->sizeFromContents(QStyle::CT_ItemViewItem, &entry, QSize(), view).width());
+    }
+    view->setMinimumWidth(widest + 2 * view->frameWidth() + view->verticalScrollBar()->sizeHint().width());
 }
 
 void setTextFromStart(QLineEdit *box, const QString &text)

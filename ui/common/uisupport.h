@@ -5,9 +5,12 @@
 #include <QColor>
 #include <QFont>
 #include <QString>
+#include <QStringList>
 
 #include <span>
 
+class QAbstractItemView;
+class QComboBox;
 class QLineEdit;
 class QTextEdit;
 class QPoint;
@@ -15,14 +18,25 @@ class QWidget;
 
 namespace quantix {
 
-// Makes the form fonts available under their design names: "Times New Roman"
-// and "MS Sans Serif" fall back to metric-compatible fonts of the system.
+// Makes the fonts of the design available under their names: "Times New
+// Roman", "MS Sans Serif" and "Arial" (the print font's default) fall back to
+// metric-compatible fonts of the system.
 void installFontSubstitutes();
 
 // The print font as a QFont and its colour, and back.
 QFont toQFont(const PrintFont &font);
 QColor toQColor(quint32 rgb);       // red + green × 256 + blue × 65536
 quint32 toRgbValue(const QColor &colour);
+
+// How far two colours stand apart for the eye: 1 (the same) to 21 (black on
+// white), by their relative luminance.
+double contrastRatio(const QColor &first, const QColor &second);
+// The page a text in this colour is shown on as it would be printed: white,
+// unless the colour is too light to be read there.
+QColor pageFor(const QColor &ink);
+// Shows a control's text in ink on its page, whatever the colour scheme: a
+// preview of the printout that stays readable in a dark scheme too.
+void showOnPage(QWidget *control, const QColor &ink);
 
 // The program icon, for every window.
 void setProgramIcon(QWidget *window);
@@ -47,6 +61,14 @@ void markSeparators(QWidget *window, std::span<const char *const> names);
 // focus, and never gives it the focus: a turn meant to scroll past a list is
 // not a choice from it.
 void takeWheelOnlyWithFocus(QWidget *control);
+
+// A closed list reads a typed blank as part of the name being typed ("inch
+// of"), as it does letters, instead of opening.
+void searchNamesWithBlanks(QComboBox *list);
+
+// A list is never narrower than the longest of these names with its scroll
+// bar beside it, at the font it has now.
+void showWholeNames(QAbstractItemView *view, const QStringList &names);
 
 // Sets a box's text from the program and shows its beginning: a text longer
 // than the box would otherwise show its end and hide its leading digits.

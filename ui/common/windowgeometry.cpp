@@ -1,6 +1,7 @@
 #include "ui/common/windowgeometry.h"
 
 #include <QGuiApplication>
+#include <QLayout>
 #include <QScreen>
 #include <QWidget>
 
@@ -27,6 +28,31 @@ int distance(const QRect &area, const QRect &window)
 bool programPlacesWindows()
 {
     return !QGuiApplication::platformName().startsWith(QLatin1String("wayland"));
+}
+
+// A layout caches what its controls need; one inside another control hears
+// of a change only when its own control is laid out, which before the window
+// is shown happens when it is activated: the innermost first.
+void settleLayouts(QWidget *window)
+{
+    window->ensurePolished();
+    QList<QWidget *> widgets = window->findChildren<QWidget *>();
+    widgets.prepend(window);
+    for (auto widget = widgets.crbegin(); widget != widgets.crend(); ++widget) {
+        if (QLayout *layout = (*widget)->layout()) {
+            layout->invalidate();
+            layout->activate();
+        }
+    }
+}
+
+QSize sizeForContents(QWidget *window, QSize designSize)
+{
+    settleLayouts(window);
+    QSize size = designSize.expandedTo(window->minimumSizeHint());
+    if (const QLayout *layout = window->layout(); layout && layout->hasHeightForWidth())
+        size.setHeight(std::max(size.height(), layout->totalHeightForWidth(size.width())));
+    return size;
 }
 
 void CentreWindow(QWidget *window)

@@ -19,6 +19,15 @@ constexpr int pixelsToTwips(int pixels) { return pixels * twipsPerPixel; }
 // the next start elsewhere), and Always on Top is not offered.
 bool programPlacesWindows();
 
+// Brings every layout of a window up to date with the texts and fonts its
+// controls have now, so that its size hints hold before it is shown.
+void settleLayouts(QWidget *window);
+
+// The size a window designed at this size takes at the font it has now: the
+// design size wherever its controls fit in it, else as much more as they
+// need, a wrapping text as tall as it is at that width.
+QSize sizeForContents(QWidget *window, QSize designSize);
+
 // Centres a window on its screen unless it is minimised or maximised.
 void CentreWindow(QWidget *window);
 

@@ -23,6 +23,7 @@ QString backCaption() { return str(1021); }
 QString forwardCaption() { return str(1022); }
 QString findCaption() { return str(1023); }
 constexpr int contentsCaptionId = 51;
+constexpr int topicsCaptionId = 1265;
 constexpr QSize initialSize(640, 480);
 
 // Qt's rich text ignores nowrap on a table cell: the cell's text goes into
@@ -75,6 +76,7 @@ HelpWindow::HelpWindow(std::shared_ptr<const HelpFile> file, QWidget *parent)
     findLabel->setBuddy(m_query);
     m_hits = new QListWidget;
     m_hits->setObjectName(QStringLiteral("hits"));
+    m_hits->setAccessibleName(str(topicsCaptionId));
     auto *searchLayout = new QVBoxLayout(m_searchPanel);
     searchLayout->setContentsMargins(0, 0, 0, 0);
     searchLayout->addWidget(findLabel);
@@ -143,6 +145,7 @@ void HelpWindow::display(int context)
     if (!topic)
         return;
     setWindowTitle(topic->title + titleSuffix());
+    m_text->setAccessibleName(topic->title);
     m_text->setHtml(QLatin1String("<h2>") + topic->title.toHtmlEscaped() + QLatin1String("</h2>") + keepCellsOnOneLine(topic->body));
     updateButtons();
 }

@@ -44,6 +44,7 @@ void FindUnitDialog::setCaptions()
         widget->setWhatsThis(str(id + 5));
     }
     m_ui->lblFind->setWhatsThis(m_ui->txtFind->whatsThis());
+    m_ui->lstFound->setAccessibleName(str(1264));
 }
 
 void FindUnitDialog::search(const QString &text)

@@ -16,6 +16,7 @@
 #include <QCloseEvent>
 #include <QDir>
 #include <QMenu>
+#include <QMenuBar>
 #include <QStatusBar>
 #include <QWindow>
 
@@ -41,6 +42,9 @@ constexpr const char *separators[] = {"mnu", "mnueditsep1", "mnueditsep2", "mnuv
 // proportions.
 constexpr int panelWidths[3] = {1700, 2900, 1300};
 
+// The design's heading is 12-point type over controls of 8.25 points.
+constexpr qreal headingScale = 12.0 / 8.25;
+
 // The width a label needs to show text whole, frame and indent included.
 int widthToShow(QLabel *label, const QString &text)
 {
@@ -59,7 +63,7 @@ MainWindow::MainWindow(QWidget *parent)
 {
     m_ui->setupUi(this);
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint
-                   | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
+                   | Qt::WindowCloseButtonHint);
     setProgramIcon(this);
     m_ui->Image1->setPixmap(QPixmap(QStringLiteral(":/icons/image1.png")));
     markSeparators(this, separators);
@@ -75,20 +79,23 @@ MainWindow::MainWindow(QWidget *parent)
     // Load: every step runs even when an earlier one could not.
     readSettings();
     setCaptions();
-    fitStatusPanels();
     restorePosition();
+    for (QComboBox *list : {m_ui->cboquantity, m_ui->cbounit1, m_ui->cbounit2}) {
+        takeWheelOnlyWithFocus(list);
+        searchNamesWithBlanks(list);
+    }
     offerOnlyWhatTheDesktopAllows();
     m_ui->cboquantity->addItems(offeredQuantityNames());
     m_ui->cboquantity->setCurrentIndex(-1);
-    setFixedSize(sizeHint());
+    fitToFont();
 
-    for (QComboBox *list : {m_ui->cboquantity, m_ui->cbounit1, m_ui->cbounit2})
-        takeWheelOnlyWithFocus(list);
     connect(m_ui->cboquantity, &QComboBox::activated, this, &MainWindow::quantityChosen);
     connect(m_ui->cbounit1, &QComboBox::activated, this, &MainWindow::Convert);
     connect(m_ui->cbounit2, &QComboBox::activated, this, &MainWindow::Convert);
     connect(m_ui->txtunit1, &QLineEdit::textChanged, this, &MainWindow::inputChanged);
     connect(m_ui->txtunit1, &QLineEdit::returnPressed, this, &MainWindow::Convert);
+    connect(m_ui->lblconv, &QLineEdit::textChanged, this, &MainWindow::nameResult);
+    connect(m_ui->cbounit2, &QComboBox::currentTextChanged, this, &MainWindow::nameResult);
     for (ClickableLabel *caption : {m_ui->lblquantity, m_ui->lblunit1, m_ui->lblunit2, m_ui->lbltxtunit1, m_ui->Label1})
         connect(caption, &ClickableLabel::clicked, this, &MainWindow::selectionCheck);
     connect(m_ui->mnualwaystoponoff_0, &QAction::triggered, this, [this] { setAlwaysOnTop(true); });
@@ -113,7 +120,8 @@ MainWindow::~MainWindow()
     setDamagedSettingsNotice({});
 }
 
-// The window cannot be resized, so the status bar has no size grip.
+// The window's height follows its controls, so the status bar has no size
+// grip; its width can be changed at the window's edges.
 void MainWindow::createStatusPanels()
 {
     m_ui->StatusBar->setSizeGripEnabled(false);
@@ -125,6 +133,28 @@ void MainWindow::createStatusPanels()
         m_ui->StatusBar->addWidget(panel, panelWidths[i]);
         m_panels[i] = panel;
     }
+}
+
+// The window takes the desktop's font: the heading stands out from it as the
+// design's heading does from its controls, and the window keeps the design's
+// width while its controls and every menu title fit in it, else widens to
+// what they need. It can be made wider, never narrower than that; its height
+// is always theirs.
+void MainWindow::fitToFont()
+{
+    QFont heading = font();
+    heading.setBold(true);
+    if (heading.pointSizeF() > 0)
+        heading.setPointSizeF(heading.pointSizeF() * headingScale);
+    else
+        heading.setPixelSize(qRound(heading.pixelSize() * headingScale));
+    m_ui->lblquantity->setFont(heading);
+    fitStatusPanels();
+    settleLayouts(this);
+    setMinimumWidth(std::max(minimumSizeHint().width(), menuBar()->sizeHint().width()));
+    setMaximumWidth(QWIDGETSIZE_MAX);
+    setFixedHeight(sizeHint().height());
+    resize(std::max(width(), minimumWidth()), height());
 }
 
 // No panel is narrower than the longest text it shows: up to 99,999 records,
@@ -162,10 +192,7 @@ void MainWindow::setCaptions()
     m_ui->lblunit2->setText(str(102));
     m_ui->lbltxtunit1->setText(str(103));
     m_ui->Label1->setText(str(104));
-    // The captions size themselves: the blank beside one is the window's, not
-    // the caption's.
-    for (QLabel *caption : {m_ui->lblquantity, m_ui->lblunit1, m_ui->lblunit2, m_ui->lbltxtunit1, m_ui->Label1})
-        caption->adjustSize();
+    nameResult();
     statusPanel(1)->setText(str(400) + QLatin1String(" 0"));
     statusPanel(2)->setText(str(401));
     statusPanel(3)->setText(str(402));
@@ -202,6 +229,8 @@ void MainWindow::decimals()
 void MainWindow::changeEvent(QEvent *event)
 {
     QMainWindow::changeEvent(event);
+    if (event->type() == QEvent::FontChange)
+        fitToFont();
     if (event->type() == QEvent::ActivationChange && isActiveWindow()) {
         // The user units may have changed meanwhile, in the preferences or
         // in another copy of the program.

@@ -56,6 +56,7 @@ private:
     void readSettings();
     void setCaptions();
     void createStatusPanels();
+    void fitToFont();
     void fitStatusPanels();
     void restorePosition();
     void storePosition();
@@ -69,6 +70,7 @@ private:
     void selectionCheck();
     void inputChanged(const QString &text);
     void showInputReading(const QString &text);
+    void nameResult();
     bool m_reportingError = false;
     QString m_inputToolTip;  // the form's, while no note replaces it
 

@@ -113,6 +113,15 @@ void MainWindow::reportConversionError(ErrorNumber number)
     }
 }
 
+// A screen reader reads the result with its caption and its unit, as
+// "Converted result: 8.202 foot (ft)"; the caption alone while it is empty.
+void MainWindow::nameResult()
+{
+    const QString value = m_ui->lblconv->text();
+    const QString caption = m_ui->Label1->text();
+    m_ui->lblconv->setAccessibleName(value.isEmpty() ? caption : caption + u' ' + value + u' ' + m_ui->cbounit2->currentText());
+}
+
 void MainWindow::selectionCheck()
 {
     if (m_state.conversion.rememberedName.isEmpty()) {

@@ -23,7 +23,9 @@ NewUnitDialog::NewUnitDialog(int quantity, const UserUnitStore &store, QWidget *
     setProgramIcon(this);
     const Quantity &q = Catalogue::instance().at(m_quantity);
     setCaptions(q.name, q.baseUnitName);
-    widenForBaseUnit(q.baseUnitName);
+    // The design's size wherever the texts fit in it: a long base unit's name
+    // widens its column and the dialog with it.
+    setFixedSize(sizeForContents(this, size()));
     CentreWindow(this);
     for (int row = 0; row < UserUnitStore::maxUnits; ++row) {
         nameBox(row)->setMaxLength(UserUnitStore::maxNameLength);
@@ -69,30 +71,10 @@ void NewUnitDialog::setCaptions(const QString &quantityName, const QString &base
         findChild<QLabel *>(arrayName("Label1", i))->setText(str(61));
         findChild<QLabel *>(arrayName("Label1", 11 + i))->setText(str(62));
         findChild<QLabel *>(arrayName("lblUnit", i))->setText(baseUnitName);
+        // Every row says the same; a screen reader tells the rows apart.
+        nameBox(i)->setAccessibleName(str(1262).arg(i + 1));
+        factorBox(i)->setAccessibleName(str(1263).arg(i + 1));
     }
-}
-
-// The base unit's label is sized for two lines of the design font; in the
-// font used here a long name ("watt (kg·m²/s³) (J/s) (N·m/s) (W)") would
-// break inside its symbols and lose its last line under the next row. The
-// labels, the frame and the dialog grow by what the name needs on one line,
-// the buttons keeping their place under the middle.
-void NewUnitDialog::widenForBaseUnit(const QString &baseUnitName)
-{
-    const QLabel *sample = m_ui->lblUnit_0;
-    const int extra = sample->fontMetrics().horizontalAdvance(baseUnitName) + 2 * sample->margin() - sample->contentsRect().width();
-    if (extra <= 0)
-        return;
-    for (int i = 0; i < UserUnitStore::maxUnits; ++i) {
-        auto *label = findChild<QLabel *>(arrayName("lblUnit", i));
-        label->resize(label->width() + extra, label->height());
-        label->setWordWrap(false);
-    }
-    m_ui->lblExample->resize(m_ui->lblExample->width() + extra, m_ui->lblExample->height());
-    m_ui->Frame1->resize(m_ui->Frame1->width() + extra, m_ui->Frame1->height());
-    for (QWidget *button : {static_cast<QWidget *>(m_ui->cmdOk), static_cast<QWidget *>(m_ui->cmdCancel)})
-        button->move(button->x() + extra / 2, button->y());
-    setFixedSize(width() + extra, height());
 }
 
 void NewUnitDialog::load(const QString &quantityName)

@@ -36,7 +36,6 @@ protected:
 
 private:
     void setCaptions(const QString &quantityName, const QString &baseUnitName);
-    void widenForBaseUnit(const QString &baseUnitName);
     void load(const QString &quantityName);
     void save();
 

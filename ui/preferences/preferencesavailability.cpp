@@ -20,8 +20,17 @@ QCheckBox *PreferencesDialog::quantityBox(int position) const
 void PreferencesDialog::openAvailability()
 {
     const Catalogue &catalogue = Catalogue::instance();
-    for (const Quantity &quantity : catalogue.quantities())
-        m_ui->lstQuantity->addItem(quantity.name);
+    QStringList quantityNames;
+    QStringList unitNames;
+    for (const Quantity &quantity : catalogue.quantities()) {
+        quantityNames << quantity.name;
+        for (int j = 1; j <= quantity.unitCount; ++j)
+            unitNames << Catalogue::unitName(quantity, j);
+    }
+    m_ui->lstQuantity->addItems(quantityNames);
+    // The lists keep their width whichever quantity they show.
+    showWholeNames(m_ui->lstQuantity, quantityNames);
+    showWholeNames(m_ui->lstUnits, unitNames);
     connect(m_ui->lstQuantity, &QListWidget::currentRowChanged, this, &PreferencesDialog::quantitySelectionStep);
     m_ui->lstQuantity->setCurrentRow(0);
     m_currentQuantityId = catalogue.at(0).id;
@@ -36,10 +45,10 @@ void PreferencesDialog::openAvailability()
     }
     m_quantitiesChanged = false;
 
-    connect(m_ui->cmdselectall, &QPushButton::clicked, this, [this] { setAllQuantities(true); });
-    connect(m_ui->cmddeselectall, &QPushButton::clicked, this, [this] { setAllQuantities(false); });
-    connect(m_ui->cmdSelectAllUnits, &QPushButton::clicked, m_ui->lstUnits, &QListWidget::selectAll);
-    connect(m_ui->cmdDeselectAllUnits, &QPushButton::clicked, m_ui->lstUnits, &QListWidget::clearSelection);
+    connect(m_ui->cmdselectall, &QToolButton::clicked, this, [this] { setAllQuantities(true); });
+    connect(m_ui->cmddeselectall, &QToolButton::clicked, this, [this] { setAllQuantities(false); });
+    connect(m_ui->cmdSelectAllUnits, &QToolButton::clicked, m_ui->lstUnits, &QListWidget::selectAll);
+    connect(m_ui->cmdDeselectAllUnits, &QToolButton::clicked, m_ui->lstUnits, &QListWidget::clearSelection);
     connect(m_ui->cmdNewUnit, &QPushButton::clicked, this, &PreferencesDialog::addNewUnit);
     connect(m_ui->lstQuantity, &QListWidget::itemDoubleClicked, this, &PreferencesDialog::addNewUnit);
 }
@@ -102,7 +111,6 @@ void PreferencesDialog::showEvent(QShowEvent *event)
     QDialog::showEvent(event);
     if (!m_shown) {
         m_shown = true;
-        placePages();
         quantitySelectionStep();
     }
 }

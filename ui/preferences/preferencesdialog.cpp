@@ -15,7 +15,6 @@
 #include "ui_frmSetOpt.h"
 
 #include <QLocale>
-#include <QStyleOptionButton>
 #include <QTimer>
 
 namespace quantix {
@@ -24,32 +23,20 @@ namespace {
 
 constexpr int unitsTab = 2;
 
-// Where the design puts each tab's page in the dialog, in twips.
-constexpr QPoint pageOrigins[4] = {{360, 600}, {240, 480}, {360, 480}, {360, 600}};
-
-// The room a button leaves its caption.
-QRect captionRoom(const QPushButton *button)
+// The Units tab's tall buttons show their captions a word to a line, as the
+// design has them.
+void wrapCaption(QAbstractButton *button)
 {
-    QStyleOptionButton option;
-    option.initFrom(button);
-    option.text = button->text();
-    return button->style()->subElementRect(QStyle::SE_PushButtonContents, &option, button);
+    button->setText(button->text().split(u' ', Qt::SkipEmptyParts).join(u'\n'));
 }
 
-// A caption too wide for its button breaks at its blanks onto more lines,
-// as the tall buttons of the design expect.
-void wrapCaption(QPushButton *button)
+// A control shown and hidden by the dialog keeps its room, so that nothing
+// moves when it comes and goes.
+void keepRoomWhenHidden(QWidget *control)
 {
-    const int room = captionRoom(button).width();
-    const QFontMetrics metrics = button->fontMetrics();
-    QStringList lines;
-    for (const QString &word : button->text().split(u' ', Qt::SkipEmptyParts)) {
-        if (!lines.isEmpty() && metrics.horizontalAdvance(lines.last() + u' ' + word) <= room)
-            lines.last() += u' ' + word;
-        else
-            lines.append(word);
-    }
-    button->setText(lines.join(u'\n'));
+    QSizePolicy policy = control->sizePolicy();
+    policy.setRetainSizeWhenHidden(true);
+    control->setSizePolicy(policy);
 }
 
 }
@@ -62,20 +49,21 @@ PreferencesDialog::PreferencesDialog(Options &options, RebuildQuantityList rebui
 {
     m_ui->setupUi(this);
     setProgramIcon(this);
+    keepRoomWhenHidden(m_ui->chkSave);
+    keepRoomWhenHidden(m_ui->cmdNewUnit);
     connect(m_ui->tabstrip, &QTabWidget::currentChanged, this, &PreferencesDialog::tabSelected);
     connect(m_ui->chkConfirm, &QCheckBox::toggled, this, &PreferencesDialog::confirmToggled);
     connect(m_ui->Slider1, &QSlider::valueChanged, this, &PreferencesDialog::showSliderValue);
     connect(m_ui->Slider1, &QSlider::sliderMoved, this, &PreferencesDialog::showSliderValue);
     for (QRadioButton *style : {m_ui->Option1_0, m_ui->Option1_1})
         connect(style, &QRadioButton::toggled, this, &PreferencesDialog::numberStyleTabStop);
-    connect(m_ui->cmdDialog, &QPushButton::clicked, this, &PreferencesDialog::chooseShellProgram);
-    connect(m_ui->cmdFont, &QPushButton::clicked, this, &PreferencesDialog::choosePrintFont);
+    connect(m_ui->cmdDialog, &QToolButton::clicked, this, &PreferencesDialog::chooseShellProgram);
+    connect(m_ui->cmdFont, &QToolButton::clicked, this, &PreferencesDialog::choosePrintFont);
     connect(m_ui->cmdOk, &QPushButton::clicked, this, &PreferencesDialog::confirm);
     connect(m_ui->cmdCancel, &QPushButton::clicked, this, &PreferencesDialog::cancel);
 
     // Opening: each step stands on its own.
     m_ui->tabstrip->setCurrentIndex(0);
-    CentreWindow(this);
     showPrintFont();
     setCaptions();
     (m_options.scientific() ? m_ui->Option1_0 : m_ui->Option1_1)->setChecked(true);
@@ -94,6 +82,9 @@ PreferencesDialog::PreferencesDialog(Options &options, RebuildQuantityList rebui
     m_options.setDecimalPlaces(LoadDecimalPlaces());
     m_ui->Slider1->setValue(m_options.decimalPlaces());
     showSliderValue(m_ui->Slider1->value());
+    // Centred at the size its texts need.
+    fitToContents();
+    CentreWindow(this);
     // The stored tab, once the dialog is up.
     QTimer::singleShot(1, this, [this] { m_ui->tabstrip->setCurrentIndex(storedTab() - 1); });
 }
@@ -128,30 +119,30 @@ void PreferencesDialog::setCaptions()
     m_ui->cmdDeselectAllUnits->setText(str(167));
     wrapCaption(m_ui->cmdSelectAllUnits);
     wrapCaption(m_ui->cmdDeselectAllUnits);
+    // Names for a screen reader where the caption does not say what it is.
+    for (const auto &[button, id] : {std::pair{m_ui->cmdDialog, 1260}, std::pair{m_ui->cmdFont, 1261}}) {
+        button->setAccessibleName(str(id));
+        button->setToolTip(str(id));
+    }
+    m_ui->lstQuantity->setAccessibleName(str(164));
+    m_ui->lstUnits->setAccessibleName(str(165));
 }
 
-// lblFont shows the print font in itself: "Arial 12 pt" in Arial 12 pt.
+// The design's size wherever the texts fit in it; a font or a print font
+// that needs more room makes the dialog larger, never smaller.
+void PreferencesDialog::fitToContents()
+{
+    setFixedSize(sizeForContents(this, size()));
+}
+
+// lblFont shows the print font in itself: "Arial 12 pt" in Arial 12 pt, in
+// its colour on the page it will be printed on.
 void PreferencesDialog::showPrintFont()
 {
     const PrintFont &font = m_options.printFont();
     m_ui->lblFont->setFont(toQFont(font));
-    QPalette palette = m_ui->lblFont->palette();
-    palette.setColor(QPalette::WindowText, toQColor(font.colour));
-    m_ui->lblFont->setPalette(palette);
+    showOnPage(m_ui->lblFont, toQColor(font.colour));
     m_ui->lblFont->setText(font.name + u' ' + QLocale().toString(font.pointSize()) + QLatin1String(" pt"));
-}
-
-// The tab strip shows every page at its frame's corner; the controls move to
-// the place the design gives their page. Only the shown page has been laid
-// out, and all pages share its place.
-void PreferencesDialog::placePages()
-{
-    const QPoint corner = m_ui->tabstrip->currentWidget()->mapTo(this, QPoint(0, 0));
-    for (int i = 0; i < m_ui->tabstrip->count(); ++i) {
-        const QPoint origin(twipsToPixels(pageOrigins[i].x()), twipsToPixels(pageOrigins[i].y()));
-        for (QWidget *control : m_ui->tabstrip->widget(i)->findChildren<QWidget *>(Qt::FindDirectChildrenOnly))
-            control->move(control->pos() + origin - corner);
-    }
 }
 
 void PreferencesDialog::tabSelected(int index)
@@ -212,6 +203,7 @@ void PreferencesDialog::choosePrintFont()
     }
     m_options.setPrintFont(font);
     showPrintFont();
+    fitToContents();
 }
 
 // OK: every step runs; a store that could not be written is reported once,

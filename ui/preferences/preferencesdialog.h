@@ -45,7 +45,7 @@ private:
     // Options and Number Style tabs (preferencesdialog.cpp).
     void setCaptions();
     void showPrintFont();
-    void placePages();
+    void fitToContents();
     void tabSelected(int index);
     void confirmToggled(bool checked);
     void numberStyleTabStop();

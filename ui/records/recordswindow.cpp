@@ -31,7 +31,6 @@
 #include <QTextDocument>
 #include <QTextDocumentFragment>
 #include <QTimer>
-#include <QVBoxLayout>
 
 #include <algorithm>
 
@@ -115,10 +114,6 @@ RecordsWindow::RecordsWindow(ConversionRecords &records, const Options &options,
     setAttribute(Qt::WA_DeleteOnClose);
     setProgramIcon(this);
     markSeparators(this, separators);
-    // The box fills the client area and follows its size.
-    auto *layout = new QVBoxLayout(m_ui->centralwidget);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(m_ui->txtRecords);
     useProgramEditMenu(m_ui->txtRecords);
 
     restoreStoredGeometry();
@@ -156,10 +151,11 @@ void RecordsWindow::setCaptions()
 }
 
 // A stored value that is not a number leaves that edge or size as designed.
-// A size larger than the screen shrinks to it; a position off every screen
-// is pulled back onto one when the window is shown, and is stored again only
-// when it closes. Where the desktop places windows itself, only the size is
-// restored and stored.
+// A size larger than the screen shrinks to it, and one smaller than the
+// window's menus need at the desktop's font grows to that; a position off
+// every screen is pulled back onto one when the window is shown, and is
+// stored again only when it closes. Where the desktop places windows itself,
+// only the size is restored and stored.
 void RecordsWindow::restoreStoredGeometry()
 {
     if (programPlacesWindows()) {
@@ -174,6 +170,8 @@ void RecordsWindow::restoreStoredGeometry()
         resize(std::min(twipsToPixels(*width), screenSize.width()), height());
     if (const std::optional<int> height = readTwips("ConvRecordsHeight", "3840"))
         resize(width(), std::min(twipsToPixels(*height), screenSize.height()));
+    ensurePolished();
+    resize(size().expandedTo(minimumSizeHint()));
 }
 
 void RecordsWindow::showEvent(QShowEvent *event)
@@ -232,10 +230,12 @@ void RecordsWindow::recordAdded(int number)
 }
 
 // The text in the print font goes into a new document, which is laid out
-// once when the box takes it.
+// once when the box takes it. The box is a preview of the printout: the
+// print colour on its page, not on the colour scheme's background.
 void RecordsWindow::showText()
 {
     m_shownFont = m_options.printFont();
+    showOnPage(m_ui->txtRecords, toQColor(m_shownFont->colour));
     auto *document = new QTextDocument(m_ui->txtRecords);
     document->setUndoRedoEnabled(false);
     document->setDefaultFont(toQFont(m_options.printFont()));
