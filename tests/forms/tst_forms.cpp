@@ -162,7 +162,7 @@ private slots:
         const QList<std::pair<const char *, QKeySequence>> shortcuts{
             {"mnueditedit_0", QKeySequence("Ctrl+C")}, {"mnueditedit_1", QKeySequence("Ctrl+V")},
             {"mnueditswitch", QKeySequence("Ctrl+S")}, {"mnueditfind", QKeySequence("Ctrl+F")}, {"mnuviewcalc", QKeySequence("Ctrl+R")},
-            {"mnurecordsadd", QKeySequence("Ctrl+A")}, {"mnuhelphelp", QKeySequence("F1")}};
+            {"mnurecordsadd", QKeySequence("Ctrl+A")}, {"mnuhelphelp", QKeySequence("F1")}, {"mnuhelpshow", QKeySequence("Shift+F1")}};
         for (const auto &[name, keys] : shortcuts)
             QCOMPARE(window.findChild<QAction *>(name)->shortcut(), keys);
     }

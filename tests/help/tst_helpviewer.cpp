@@ -416,6 +416,40 @@ private slots:
         QVERIFY(m_messages.isEmpty());
     }
 
+    // State: What's This mode, the keyboard in the input box. Action: Enter,
+    // Return or Space. Expected: the input box's topic, as a click shows it;
+    // the key does not reach the box, and the mode ends.
+    void whatsThisByKey_data()
+    {
+        QTest::addColumn<int>("key");
+        QTest::newRow("Return") << int(Qt::Key_Return);
+        QTest::newRow("Enter") << int(Qt::Key_Enter);
+        QTest::newRow("Space") << int(Qt::Key_Space);
+    }
+
+    void whatsThisByKey()
+    {
+        QFETCH(int, key);
+        HelpViewer viewer(m_owner.get(), shippedFile());
+        QSignalSpy shown(&viewer, &HelpViewer::popupShown);
+        m_owner->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(m_owner.get()));
+        control("txtunit1")->setFocus();
+        viewer.enterWhatsThisMode();
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key(key));
+        QCOMPARE(shown.size(), 1);
+        QCOMPARE(shown[0][0].toInt(), HelpFile::load(shippedFile()).popupFor(u"txtunit1")->context);
+        QVERIFY(shownWhatsThisPopup());
+        QVERIFY(!QWhatsThis::inWhatsThisMode());
+        QCOMPARE(control<QLineEdit>("txtunit1")->text(), QString());
+
+        // Outside the mode the keys are the control's again.
+        QWhatsThis::hideText();
+        QTest::keyClick(control("txtunit1"), Qt::Key_Space);
+        QCOMPARE(control<QLineEdit>("txtunit1")->text(), QStringLiteral(" "));
+        QCOMPARE(shown.size(), 1);
+    }
+
     void whatsThisFindsTheNearestControlWithATopic()
     {
         HelpViewer viewer(m_owner.get(), shippedFile());

@@ -5,8 +5,10 @@
 #include "ui/common/messages.h"
 #include "ui/help/helpwindow.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QHelpEvent>
+#include <QKeyEvent>
 #include <QUrl>
 #include <QWhatsThis>
 #include <QWhatsThisClickedEvent>
@@ -116,6 +118,8 @@ void HelpViewer::enterWhatsThisMode()
         return;
     installWhatsThis(m_owner);
     QWhatsThis::enterWhatsThisMode();
+    // Ahead of the mode's own filter, which would end the mode on any key.
+    qApp->installEventFilter(this);
 }
 
 QWidget *HelpViewer::helpWindow() const
@@ -127,6 +131,10 @@ QWidget *HelpViewer::helpWindow() const
 // always the file's and a link in a pop-up opens its topic in the window.
 bool HelpViewer::eventFilter(QObject *watched, QEvent *event)
 {
+    if (event->type() == QEvent::LeaveWhatsThisMode)
+        qApp->removeEventFilter(this);
+    if (whatsThisKey(event))
+        return true;
     if (event->type() == QEvent::WhatsThis && watched->isWidgetType())
         return showPopupFor(static_cast<QWidget *>(watched), static_cast<QHelpEvent *>(event)->globalPos());
     if (event->type() == QEvent::WhatsThisClicked) {
@@ -138,6 +146,23 @@ bool HelpViewer::eventFilter(QObject *watched, QEvent *event)
         return true;
     }
     return QObject::eventFilter(watched, event);
+}
+
+// Enter or Space in What's This mode: the topic of the control with the
+// keyboard focus, shown under it, and the mode ends as after a click.
+bool HelpViewer::whatsThisKey(QEvent *event)
+{
+    if (event->type() != QEvent::KeyPress || !QWhatsThis::inWhatsThisMode())
+        return false;
+    const int key = static_cast<QKeyEvent *>(event)->key();
+    if (key != Qt::Key_Return && key != Qt::Key_Enter && key != Qt::Key_Space)
+        return false;
+    QWidget *control = QApplication::focusWidget();
+    if (!control || control->window() != m_owner->window())
+        return false;
+    QWhatsThis::leaveWhatsThisMode();
+    showPopupFor(control, control->mapToGlobal(QPoint(control->width() / 2, control->height())));
+    return true;
 }
 
 bool HelpViewer::loadFile()

@@ -43,7 +43,8 @@ public:
     // when the help file cannot be used.
     bool installWhatsThis(QWidget *window);
     // Installs the owner's texts and switches to What's This mode: the next
-    // click on a control shows its topic.
+    // click on a control, or Enter or Space, which stand for a click on the
+    // control that has the keyboard focus, shows its topic.
     void enterWhatsThisMode();
 
     // The help window while it exists, else nullptr.
@@ -60,6 +61,7 @@ private:
     const HelpFile *fileOrReport();
     void report(const QString &text);
     HelpWindow *presentWindow();
+    bool whatsThisKey(QEvent *event);
 
     QWidget *m_owner;
     QString m_path;
