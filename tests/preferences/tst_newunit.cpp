@@ -113,7 +113,7 @@ private slots:
             for (int r = 0; r < 10; ++r) {
                 const auto *label = dialog.findChild<QLabel *>(QStringLiteral("lblUnit_%1").arg(r));
                 QVERIFY2(label->contentsRect().width() >= label->fontMetrics().horizontalAdvance(name), qPrintable(name));
-                QVERIFY2(frame->contentsRect().contains(label->geometry()), qPrintable(name));
+                QVERIFY2(frame->contentsRect().contains(QRect(label->mapTo(frame, QPoint(0, 0)), label->size())), qPrintable(name));
             }
             QVERIFY(dialog.rect().contains(frame->geometry()));
             for (const char *button : {"cmdOk", "cmdCancel"})
@@ -121,7 +121,7 @@ private slots:
             if (name == QStringLiteral("metre (m)")) {
                 QCOMPARE(dialog.size(), QSize(515, 369));
                 const QLineEdit *box = dialog.findChild<QLineEdit *>("txtNewUnitName_0");
-                QCOMPARE(box->pos(), QPoint(40, 56));
+                QCOMPARE(box->mapTo(frame, QPoint(0, 0)), QPoint(40, 56));
                 QCOMPARE(box->width(), 129);
             }
         }

@@ -113,7 +113,7 @@ quint32 toRgbValue(const QColor &colour)
 
 double contrastRatio(const QColor &first, const QColor &second)
 {
-    const auto [darker, lighter] = std::minmax(luminance(first), luminance(second));
+    const auto [darker, lighter] = std::minmax({luminance(first), luminance(second)});
     return (lighter + 0.05) / (darker + 0.05);
 }
 

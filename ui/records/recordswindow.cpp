@@ -148,6 +148,7 @@ void RecordsWindow::setCaptions()
 {
     setWindowTitle(str(350));
     setMenuCaptions(this, menuCaptions);
+    m_ui->txtRecords->setAccessibleName(str(350));
 }
 
 // A stored value that is not a number leaves that edge or size as designed.
