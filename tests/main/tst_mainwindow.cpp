@@ -188,6 +188,36 @@ private slots:
         QCOMPARE(m_window->width(), 5985 / 15);
     }
 
+    // State: Pressure chosen, the initial unit's list closed with the focus.
+    // Action: type "inch of w". Expected: inch of water chosen and converted,
+    // the list still closed: the blank went on with the name.
+    void blanksTypeIntoAClosedList()
+    {
+        open();
+        choose("cboquantity", "Pressure or Stress");
+        choose("cbounit2", "pascal (Pa)");
+        type("1");
+        QComboBox *units = combo("cbounit1");
+        units->setFocus();
+        QTest::keyClicks(units, "inch of w");
+        QCOMPARE(units->currentText(), QStringLiteral("inch of water (39.2°F, 4°C)"));
+        QVERIFY(!units->view()->isVisible());
+        QCOMPARE(result(), QStringLiteral("249.082"));
+    }
+
+    // The result is reached by Tab after the input, as the last stop before
+    // the lists again.
+    void resultIsInTheTabOrder()
+    {
+        open();
+        convert("Length", "metre (m)", "foot (ft)", "2.5");
+        input()->setFocus();
+        QTest::keyClick(input(), Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), child<QLineEdit>("lblconv"));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), combo("cboquantity"));
+    }
+
     // The captions are as wide as their texts: a click beside one is a click
     // on the window, which prompts for nothing.
     void captionsSizeThemselves()
