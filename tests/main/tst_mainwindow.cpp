@@ -205,6 +205,23 @@ private slots:
         QCOMPARE(result(), QStringLiteral("249.082"));
     }
 
+    // An open unit list is as wide as its longest name, whatever the list's
+    // own width: Thermal Conductivity's names are the longest there are.
+    void openListsShowWholeNames()
+    {
+        open();
+        choose("cboquantity", "Thermal Conductivity");
+        QComboBox *units = combo("cbounit1");
+        units->showPopup();
+        QAbstractItemView *view = units->view();
+        QTRY_VERIFY(view->window()->isVisible());
+        for (int row = 0; row < units->count(); ++row) {
+            const QModelIndex entry = view->model()->index(row, 0);
+            QVERIFY2(view->visualRect(entry).width() >= view->sizeHintForIndex(entry).width(), qPrintable(units->itemText(row)));
+        }
+        units->hidePopup();
+    }
+
     // The result is reached by Tab after the input, as the last stop before
     // the lists again.
     void resultIsInTheTabOrder()

@@ -7,6 +7,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QMenuBar>
 #include <QClipboard>
 #include <QDir>
 #include <QFile>
@@ -164,6 +165,23 @@ private slots:
         QTRY_VERIFY(!m_window);
         QCOMPARE(setting("ConvRecordsLeft"), QStringLiteral("32767"));
         QCOMPARE(setting("ConvRecordsTop"), QStringLiteral("-32768"));
+    }
+
+    // State: a stored size too small for the window at a desktop font of 16
+    // points. Expected: as large as its menu titles and box need; the stored
+    // values stay until the window closes.
+    void smallStoredSizeGrowsToTheContents()
+    {
+        WriteSetting(section::settings, "ConvRecordsWidth", "300");
+        WriteSetting(section::settings, "ConvRecordsHeight", "300");
+        const QFont previous = QApplication::font();
+        QApplication::setFont(QFont(QStringLiteral("DejaVu Sans"), 16));
+        load();
+        showActive();
+        QVERIFY(m_window->width() >= m_window->menuBar()->sizeHint().width());
+        QCOMPARE(m_window->size(), m_window->size().expandedTo(m_window->minimumSizeHint()));
+        QCOMPARE(setting("ConvRecordsWidth"), QStringLiteral("300"));
+        QApplication::setFont(previous);
     }
 
     // State: a size larger than the screen, a position off it, a top that

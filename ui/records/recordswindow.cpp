@@ -20,6 +20,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QGuiApplication>
+#include <QMenuBar>
 #include <QMimeData>
 #include <QPdfWriter>
 #include <QPointer>
@@ -118,6 +119,10 @@ RecordsWindow::RecordsWindow(ConversionRecords &records, const Options &options,
 
     restoreStoredGeometry();
     setCaptions();
+    // A size stored at a smaller font grows to what the menu titles and the
+    // box need at this one.
+    settleLayouts(this);
+    resize(size().expandedTo(minimumSizeHint()).expandedTo({menuBar()->sizeHint().width(), 0}));
     // Lines wrap at the width the box has when the window loads, less its
     // frame and the vertical scroll bar, so that the ends of the lines stay
     // in sight and no horizontal bar is needed at that size.
@@ -152,11 +157,10 @@ void RecordsWindow::setCaptions()
 }
 
 // A stored value that is not a number leaves that edge or size as designed.
-// A size larger than the screen shrinks to it, and one smaller than the
-// window's menus need at the desktop's font grows to that; a position off
-// every screen is pulled back onto one when the window is shown, and is
-// stored again only when it closes. Where the desktop places windows itself,
-// only the size is restored and stored.
+// A size larger than the screen shrinks to it; a position off every screen
+// is pulled back onto one when the window is shown, and is stored again only
+// when it closes. Where the desktop places windows itself, only the size is
+// restored and stored.
 void RecordsWindow::restoreStoredGeometry()
 {
     if (programPlacesWindows()) {
@@ -171,8 +175,6 @@ void RecordsWindow::restoreStoredGeometry()
         resize(std::min(twipsToPixels(*width), screenSize.width()), height());
     if (const std::optional<int> height = readTwips("ConvRecordsHeight", "3840"))
         resize(width(), std::min(twipsToPixels(*height), screenSize.height()));
-    ensurePolished();
-    resize(size().expandedTo(minimumSizeHint()));
 }
 
 void RecordsWindow::showEvent(QShowEvent *event)
