@@ -94,6 +94,7 @@ QPalette darkPalette()
     dark.setColor(QPalette::Base, base);
     for (const auto role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText, QPalette::ToolTipText})
         dark.setColor(role, text);
+    dark.setColor(QPalette::Link, QColor(0x09, 0x86, 0xd3));  // qt6ct's "darker": 2.8 to 1 on its base
     return dark;
 }
 
@@ -263,6 +264,32 @@ private slots:
             const Drawn seen = drawn(preview, ink);
             QVERIFY2(seen.inkShown, qPrintable(preview->objectName()));
             QVERIFY2(contrast(seen.background, ink) >= 4.5, qPrintable(preview->objectName() + ": " + seen.background.name()));
+        }
+        QApplication::setPalette(scheme);
+    }
+
+    // The help's links are read on its background, in a light scheme and in
+    // a dark one whose own link colour is too dark for it.
+    void helpLinksStandOut_data()
+    {
+        QTest::addColumn<bool>("dark");
+        QTest::newRow("light") << false;
+        QTest::newRow("dark") << true;
+    }
+
+    void helpLinksStandOut()
+    {
+        QFETCH(bool, dark);
+        const QPalette scheme = QApplication::palette();
+        if (dark)
+            QApplication::setPalette(darkPalette());
+        {
+            QWidget owner;
+            HelpViewer viewer(&owner);
+            viewer.showContents();
+            const QPalette shown = viewer.helpWindow()->findChild<QWidget *>("text")->palette();
+            for (const auto role : {QPalette::Link, QPalette::LinkVisited})
+                QVERIFY(contrast(shown.color(role), shown.color(QPalette::Base)) >= 4.5);
         }
         QApplication::setPalette(scheme);
     }

@@ -140,6 +140,23 @@ void showOnPage(QWidget *control, const QColor &ink)
     control->setAutoFillBackground(true);
 }
 
+void keepLinksReadable(QWidget *view)
+{
+    QPalette palette = view->palette();
+    const QColor background = palette.color(QPalette::Base);
+    const QColor away = contrastRatio(background, Qt::white) > contrastRatio(background, Qt::black) ? QColor(Qt::white) : QColor(Qt::black);
+    for (const QPalette::ColorRole role : {QPalette::Link, QPalette::LinkVisited}) {
+        QColor link = palette.color(role);
+        // A tenth of the way to white or black at a time; all the way reads.
+        for (int step = 0; step < 10 && contrastRatio(link, background) < readableContrast; ++step)
+            link = QColor::fromRgbF(link.redF() + (away.redF() - link.redF()) / (10 - step),
+                                    link.greenF() + (away.greenF() - link.greenF()) / (10 - step),
+                                    link.blueF() + (away.blueF() - link.blueF()) / (10 - step));
+        palette.setColor(role, link);
+    }
+    view->setPalette(palette);
+}
+
 void setProgramIcon(QWidget *window)
 {
     initCommonResources();

@@ -37,6 +37,9 @@ QColor pageFor(const QColor &ink);
 // Shows a control's text in ink on its page, whatever the colour scheme: a
 // preview of the printout that stays readable in a dark scheme too.
 void showOnPage(QWidget *control, const QColor &ink);
+// Lightens or darkens the colour scheme's link colour in a text view as far
+// as it takes to be read on the view's background.
+void keepLinksReadable(QWidget *view);
 
 // The program icon, for every window.
 void setProgramIcon(QWidget *window);

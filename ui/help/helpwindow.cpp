@@ -89,6 +89,7 @@ HelpWindow::HelpWindow(std::shared_ptr<const HelpFile> file, QWidget *parent)
     m_text->setOpenLinks(false);
     m_text->setOpenExternalLinks(false);
     useProgramEditMenu(m_text);
+    keepLinksReadable(m_text);
     // A narrow table column breaks between words, never inside one: the table
     // grows wider and scrolls instead.
     m_text->setWordWrapMode(QTextOption::WordWrap);
