@@ -1,9 +1,13 @@
 #!/usr/bin/env bash
-# Takes screenshots of the program's five windows under a virtual X display,
-# with a fresh settings folder: the main window with a conversion shown, the
-# about box, the records window with one record, the preferences and the
-# new-unit dialog. Usage: scripts/screenshots.sh [OUTPUT_FOLDER] (default
-# build/screenshots). BUILD_DIR chooses the build folder (default build).
+# Takes screenshots of the program's windows under a virtual X display, with a
+# fresh settings folder: the main window with a conversion shown, the about
+# box, the records window with one record, the four tabs of the preferences,
+# the new-unit dialog, the find box and the help window. It does so four
+# times, each in a folder of its own: default (the toolkit's font and colours),
+# 14pt and 20pt (a desktop font of that size) and dark (a dark colour scheme),
+# the last three set as a desktop sets them, through the qt6ct platform theme.
+# Usage: scripts/screenshots.sh [OUTPUT_FOLDER] (default build/screenshots).
+# BUILD_DIR chooses the build folder (default build).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 export BUILD_DIR=${BUILD_DIR:-build}
@@ -82,7 +86,7 @@ if [ "${1:-}" = "--on-display" ]; then
     keys c
     pause
 
-    # The preferences open on the Number Style tab; Units is the one before.
+    # The preferences open on the Number Style tab; the others come before it.
     xdotool windowfocus --sync "$main"
     keys alt+f
     pause 0.4
@@ -101,16 +105,66 @@ if [ "${1:-}" = "--on-display" ]; then
     keys Escape
     pause
     xdotool windowfocus --sync "$preferences"
+    keys ctrl+shift+Tab
+    pause
+    shot preferences-quantities "$preferences"
+    keys ctrl+shift+Tab
+    pause
+    shot preferences-options "$preferences"
     keys Escape
     pause
+
+    xdotool windowfocus --sync "$main"
+    keys ctrl+f
+    find=$(window "Find Unit")
+    xdotool type --delay 60 "inch of"
+    pause
+    shot find "$find"
+    keys Escape
+    pause
+    xdotool windowfocus --sync "$main"
+    keys F1
+    help=$(window "Contents - Quantix 96 Help")
+    pause
+    shot help "$help"
     exit 0
 fi
 
 . scripts/packages.sh
-ensure_packages "${BUILD_PACKAGES[@]}" "${RUN_PACKAGES[@]}" xvfb xauth xdotool imagemagick x11-utils
+ensure_packages "${BUILD_PACKAGES[@]}" "${RUN_PACKAGES[@]}" xvfb xauth xdotool imagemagick x11-utils qt6ct
 scripts/build.sh >/dev/null
 out=$(realpath -m "${1:-$BUILD_DIR/screenshots}")
-mkdir -p "$out"
-export XDG_CONFIG_HOME=$(mktemp -d) XDG_RUNTIME_DIR=$(mktemp -d)
-trap 'rm -rf "$XDG_CONFIG_HOME" "$XDG_RUNTIME_DIR"' EXIT
-xvfb-run -a -s "-screen 0 1024x768x24" "$0" --on-display "$out"
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+export XDG_RUNTIME_DIR=$work/runtime
+mkdir -m 700 "$XDG_RUNTIME_DIR"
+
+# The desktop's settings as qt6ct keeps them: a font of the given size and
+# the toolkit's own colours, or the default size in qt6ct's dark scheme.
+desktop() {  # desktop FOLDER POINTS [COLOUR_SCHEME]
+    local scheme=${3:-} custom=false
+    [ -z "$scheme" ] || custom=true
+    mkdir -p "$1/qt6ct"
+    cat > "$1/qt6ct/qt6ct.conf" <<CONF
+[Appearance]
+style=Fusion
+custom_palette=$custom
+color_scheme_path=$scheme
+standard_dialogs=default
+
+[Fonts]
+general="DejaVu Sans,$2,-1,5,50,0,0,0,0,0"
+fixed="DejaVu Sans Mono,$2,-1,5,50,0,0,0,0,0"
+CONF
+}
+
+for variant in default 14pt 20pt dark; do
+    export XDG_CONFIG_HOME=$work/$variant
+    mkdir -p "$XDG_CONFIG_HOME" "$out/$variant"
+    case $variant in
+        default) unset QT_QPA_PLATFORMTHEME ;;
+        dark) desktop "$XDG_CONFIG_HOME" 9 /usr/share/qt6ct/colors/darker.conf; export QT_QPA_PLATFORMTHEME=qt6ct ;;
+        *) desktop "$XDG_CONFIG_HOME" "${variant%pt}"; export QT_QPA_PLATFORMTHEME=qt6ct ;;
+    esac
+    xvfb-run -a -s "-screen 0 1280x1024x24" "$0" --on-display "$out/$variant"
+done
