@@ -224,6 +224,24 @@ private slots:
             checkLayout(viewer.helpWindow());
         }
     }
+
+    // At the design's font the windows have the design's sizes, in twips:
+    // the main window's client width, the about box's and the splash's
+    // client areas as their outer sizes leave them, the new-unit dialog's
+    // client area. (The preferences' are tested with its pages.)
+    void designSizesAtTheDesignFont()
+    {
+        QApplication::setFont(designFont());
+        open();
+        QCOMPARE(m_window->width(), 5985 / 15);
+        AboutBox about;
+        QCOMPARE(about.size(), QSize((3800 - 120) / 15, 169));
+        about.ShowAbout(1);
+        QCOMPARE(about.size(), QSize((3800 - 120) / 15, (2385 - 120 - 390) / 15));
+        const UserUnitStore store;
+        NewUnitDialog dialog(Catalogue::instance().positionOfName(u"Length"), store);
+        QCOMPARE(dialog.size(), QSize(7725 / 15, 5535 / 15));
+    }
 };
 
 QTEST_MAIN(TestFormLayouts)

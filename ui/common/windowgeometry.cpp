@@ -49,10 +49,12 @@ void settleLayouts(QWidget *window)
 QSize sizeForContents(QWidget *window, QSize designSize)
 {
     settleLayouts(window);
-    QSize size = designSize.expandedTo(window->minimumSizeHint());
-    if (const QLayout *layout = window->layout(); layout && layout->hasHeightForWidth())
-        size.setHeight(std::max(size.height(), layout->totalHeightForWidth(size.width())));
-    return size;
+    const QSize minimum = window->minimumSizeHint();
+    const int width = std::max(designSize.width(), minimum.width());
+    // A wrapping text's smallest size is its narrowest, and tallest, one.
+    const QLayout *layout = window->layout();
+    const int height = layout && layout->hasHeightForWidth() ? layout->totalHeightForWidth(width) : minimum.height();
+    return {width, std::max(designSize.height(), height)};
 }
 
 void CentreWindow(QWidget *window)
