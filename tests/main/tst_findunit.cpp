@@ -117,6 +117,7 @@ private slots:
         QTest::newRow("alias of two quantities") << "ft lb"
                                                  << QStringList{"foot pound-force (ft·lbf) — Energy", "pound-force foot (lbf·ft) — Torque"} << "";
         QTest::newRow("other spelling") << "liter" << QStringList{"litre (l) — Volume (Dry)", "litre (l) — Volume (Liquid)"} << "";
+        QTest::newRow("long lines") << "inch of" << QStringList{"inch of mercury (conventional, 32°F) — Pressure or Stress"} << "";
         QTest::newRow("misspelt") << "celcius" << QStringList{"Celsius (°C) — Temperature"} << str(1109);
         QTest::newRow("nothing") << "xyzzy" << QStringList{} << str(1108);
         QTest::newRow("blanks") << "   " << QStringList{} << str(1106);
@@ -139,6 +140,9 @@ private slots:
         if (!status.isEmpty())
             QCOMPARE(box.findChild<QLabel *>("lblFound")->text(), status);
         QCOMPARE(box.findChild<QPushButton *>("cmdInitial")->isEnabled(), !first.isEmpty());
+        // every line found shows whole
+        const auto *list = box.findChild<QListWidget *>("lstFound");
+        QTRY_VERIFY(list->sizeHintForColumn(0) <= list->viewport()->width());
     }
 
     // State: nothing chosen. Action: "fahren" Enter, then "kelv" Shift+Enter.

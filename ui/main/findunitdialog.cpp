@@ -5,7 +5,12 @@
 
 #include "ui_frmFindUnit.h"
 
+#include <QGuiApplication>
 #include <QKeyEvent>
+#include <QScreen>
+#include <QScrollBar>
+
+#include <algorithm>
 
 namespace quantix {
 
@@ -71,6 +76,23 @@ void FindUnitDialog::search(const QString &text)
         m_ui->lblFound->setText(str(1107).arg(m_shown.size()));
     m_ui->cmdInitial->setEnabled(!lines.isEmpty());
     m_ui->cmdFinal->setEnabled(!lines.isEmpty());
+    showLinesWhole();
+}
+
+// The box widens, and never narrows while it is open, until the longest line
+// found shows whole, as far as the screen allows.
+void FindUnitDialog::showLinesWhole()
+{
+    QListWidget *list = m_ui->lstFound;
+    if (list->count() == 0)
+        return;
+    const int needed = list->sizeHintForColumn(0) + 2 * list->frameWidth() + list->verticalScrollBar()->sizeHint().width();
+    const int extra = needed - list->width();
+    if (extra <= 0)
+        return;
+    const QScreen *screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
+    const int room = screen ? screen->availableGeometry().width() - frameGeometry().width() + width() : width() + extra;
+    resize(std::min(width() + extra, std::max(room, width())), height());
 }
 
 void FindUnitDialog::choose(Target target)

@@ -34,6 +34,7 @@ protected:
 private:
     void setCaptions();
     void search(const QString &text);
+    void showLinesWhole();
     void choose(Target target);
 
     std::unique_ptr<Ui::frmFindUnit> m_ui;
