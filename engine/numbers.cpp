@@ -6,6 +6,7 @@
 #include <array>
 #include <charconv>
 #include <cmath>
+#include <cstdint>
 
 namespace quantix {
 
@@ -269,8 +270,65 @@ double TypedValueReader::decimalValue() const
     return m_negative ? -value : value;
 }
 
+namespace {
+
+// The form most values come in, typed or piped: [sign]digits[.digits] and an
+// optional exponent with E and up to four digits, nothing before or after
+// but the carriage return of a CR LF line end. With at most 19 significant
+// digits std::from_chars reads it quickly, and as TypedValueReader does:
+// both round the same decimal number correctly. Empty for every other text
+// (the locale's decimal separator among them), and for a value beyond the
+// doubles' range, which only the general reader turns into zero or an
+// overflow.
+std::optional<double> readPlainDecimal(std::string_view text)
+{
+    const char *p = text.data();
+    const char *end = p + text.size();
+    if (p != end && end[-1] == '\r')
+        --end;
+    const bool negative = p != end && *p == '-';
+    if (p != end && (*p == '-' || *p == '+'))
+        ++p;
+    const char *const number = p;
+    bool anyDigit = false;
+    int significant = 0;
+    const auto skipDigits = [&] {
+        for (; p != end && isDigit(*p); ++p) {
+            anyDigit = true;
+            significant += *p != '0' || significant != 0;
+        }
+    };
+    skipDigits();
+    if (p != end && *p == '.') {
+        ++p;
+        skipDigits();
+    }
+    if (!anyDigit || significant > 19)
+        return std::nullopt;
+    if (p != end && (*p == 'e' || *p == 'E')) {
+        if (++p != end && (*p == '+' || *p == '-'))
+            ++p;
+        const char *const exponent = p;
+        while (p != end && isDigit(*p))
+            ++p;
+        if (p == exponent || p - exponent > 4)
+            return std::nullopt;
+    }
+    if (p != end)
+        return std::nullopt;
+    double value = 0;
+    const auto [read, error] = std::from_chars(number, end, value);
+    if (read != end || error != std::errc() || !std::isfinite(value))
+        return std::nullopt;
+    return negative ? -value : value;
+}
+
+}
+
 double readTypedValue(std::string_view text, std::string_view localePoint)
 {
+    if (const std::optional<double> value = readPlainDecimal(text))
+        return *value;
     TypedValueReader reader(localePoint);
     reader.read(text);
     return reader.value();
@@ -364,9 +422,9 @@ Digits shortestDigits(double magnitude)
     return digits;
 }
 
-void appendRegular(std::string &out, Digits digits, int decimals, std::string_view separator)
+// The digits are rounded already; those past the stored ones are zeros.
+void appendRegular(std::string &out, const Digits &digits, int decimals, std::string_view separator)
 {
-    digits.roundTo(digits.point + decimals);
     for (int i = 0; i < digits.point; ++i)
         out.push_back(digits.at(i));
     // Without decimals a value below one half would leave the separator alone.
@@ -377,7 +435,7 @@ void appendRegular(std::string &out, Digits digits, int decimals, std::string_vi
         out.push_back(digits.at(digits.point + i));
 }
 
-void appendScientific(std::string &out, Digits digits, int decimals, std::string_view separator)
+void appendScientific(std::string &out, const Digits &digits, int decimals, std::string_view separator)
 {
     if (digits.isZero()) {
         out.push_back('0');
@@ -386,7 +444,6 @@ void appendScientific(std::string &out, Digits digits, int decimals, std::string
         out += "E+0";
         return;
     }
-    digits.roundTo(decimals + 1);
     out.push_back(digits.at(0));
     out += separator;
     for (int i = 1; i <= decimals; ++i)
@@ -399,24 +456,71 @@ void appendScientific(std::string &out, Digits digits, int decimals, std::string
     out.append(text.data(), result.ptr);
 }
 
+int shownDecimals(NumberStyle style)
+{
+    return style.decimals < 0 || style.decimals > 8 ? 3 : style.decimals;
 }
 
-void appendFormattedResult(std::string &out, double value, NumberStyle style, std::string_view separator)
+constexpr std::array<std::uint64_t, 9> powersOfTen = {1, 10, 100, 1'000, 10'000, 100'000, 1'000'000, 10'000'000, 100'000'000};
+
+// The regular style without the decimal text: the value times 10^decimals,
+// rounded to a whole number, gives the digits shown. The shortest decimal
+// text of the value lies within half an ulp of it, the product within half
+// an ulp of its own, so together they stay within 1.5 ulps of the scaled
+// value; rounding the binary value and rounding the text then agree unless
+// the scaled value lies that close to a half. False, with nothing written,
+// for such a value and for values too large for exact whole numbers (and
+// for those that are not finite), which the digits path formats.
+bool appendRegularFromBinary(std::string &out, double value, int decimals, std::string_view separator)
+{
+    const std::uint64_t unit = powersOfTen[static_cast<std::size_t>(decimals)];
+    const double scaled = std::fabs(value) * static_cast<double>(unit);
+    if (!(scaled < 0x1p52))
+        return false;
+    const double whole = std::floor(scaled);
+    const double fraction = scaled - whole;  // exact
+    // 8 ulps of the scaled value, beyond the 1.5 that can separate the two.
+    if (std::fabs(fraction - 0.5) <= scaled * 0x1p-49)
+        return false;
+    const std::uint64_t units = static_cast<std::uint64_t>(whole) + (fraction > 0.5 ? 1 : 0);
+    if (std::signbit(value) && units != 0)
+        out.push_back('-');
+    std::array<char, 24> text;
+    const std::uint64_t integer = units / unit;
+    // Without decimals a value below one half would leave the separator alone.
+    if (integer != 0 || decimals == 0)
+        out.append(text.data(), std::to_chars(text.data(), text.data() + text.size(), integer).ptr);
+    out += separator;
+    std::uint64_t rest = units % unit;
+    for (int i = decimals; i-- > 0; rest /= 10)
+        text[static_cast<std::size_t>(i)] = static_cast<char>('0' + rest % 10);
+    out.append(text.data(), static_cast<std::size_t>(decimals));
+    return true;
+}
+
+}
+
+void appendFormattedResultByDigits(std::string &out, double value, NumberStyle style, std::string_view separator)
 {
     if (!std::isfinite(value))
         throw ConversionError(ErrorNumber::Overflow);
-    const int decimals = style.decimals < 0 || style.decimals > 8 ? 3 : style.decimals;
+    const int decimals = shownDecimals(style);
     Digits digits = shortestDigits(std::fabs(value));
-    const std::size_t start = out.size();
-    out.push_back('-');
+    digits.roundTo(style.scientific ? decimals + 1 : digits.point + decimals);
+    // A value that rounds to zero shows no sign.
+    if (std::signbit(value) && !digits.isZero())
+        out.push_back('-');
     if (style.scientific)
         appendScientific(out, digits, decimals, separator);
     else
         appendRegular(out, digits, decimals, separator);
-    // A value that rounds to zero shows no sign.
-    const bool zero = out.find_first_of("123456789", start) == std::string::npos;
-    if (!std::signbit(value) || zero)
-        out.erase(start, 1);
+}
+
+void appendFormattedResult(std::string &out, double value, NumberStyle style, std::string_view separator)
+{
+    if (!style.scientific && appendRegularFromBinary(out, value, shownDecimals(style), separator))
+        return;
+    appendFormattedResultByDigits(out, value, style, separator);
 }
 
 QString formatResult(double value, NumberStyle style, QStringView decimalSeparator)

@@ -1,6 +1,7 @@
 // Formats an arbitrary double (8 bytes) with the decimals and style of a
 // ninth byte. Stops when a value that is not finite gives no overflow error,
-// when the text breaks the result patterns "#.000" / "#.000E+#", when text
+// when the quick way and the way by the digits give different texts, when
+// the text breaks the result patterns "#.000" / "#.000E+#", when text
 // already in the buffer changes, or when the text read back as typed input
 // lies further from the value than half a unit of its last shown digit.
 
@@ -104,6 +105,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     if (out.compare(0, before.size(), before) != 0)
         fail("the text before was changed", value, style, out);
     const std::string text = out.substr(before.size());
+    std::string byDigits;
+    appendFormattedResultByDigits(byDigits, value, style, ".");
+    if (byDigits != text)
+        fail("another text than by the digits", value, style, text);
 
     Shown shown;
     if (!split(text, shown) || static_cast<int>(shown.fraction.size()) != style.decimals || shown.hasExponent != style.scientific)

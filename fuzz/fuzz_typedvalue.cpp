@@ -1,10 +1,12 @@
 // Reads arbitrary bytes as typed input. Besides crashes and sanitizer
 // findings it stops on: an error other than an overflow, a result that is
-// not finite, a value that changes when a non-number character follows the
-// text or that a leading minus does not negate, a plain decimal number that
-// the C library's strtod reads as another double, and, where the locale's
-// decimal separator is ",", a text without a comma or a plain decimal with
-// its point written as a comma that reads as another value.
+// not finite, a value other than the general reader's (TypedValueReader,
+// which readTypedValue passes plain decimals by), a value that changes when
+// a non-number character follows the text or that a leading minus does not
+// negate, a plain decimal number that the C library's strtod reads as
+// another double, and, where the locale's decimal separator is ",", a text
+// without a comma or a plain decimal with its point written as a comma that
+// reads as another value.
 
 #include "engine/errors.h"
 #include "engine/numbers.h"
@@ -49,12 +51,31 @@ bool same(std::optional<double> a, std::optional<double> b)
     return a.has_value() == b.has_value() && (!a || *a == *b);
 }
 
+// The general reader, behind readTypedValue's quick way for plain decimals.
+std::optional<double> readInPieces(std::string_view text)
+{
+    TypedValueReader reader;
+    reader.read(text);
+    try {
+        return reader.value();
+    } catch (const ConversionError &) {
+        return std::nullopt;
+    }
+}
+
+bool identical(std::optional<double> a, std::optional<double> b)
+{
+    return same(a, b) && (!a || std::signbit(*a) == std::signbit(*b));
+}
+
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
 {
     const std::string_view text(reinterpret_cast<const char *>(data), size);
     const std::optional<double> value = read(text);
+    if (!identical(value, readInPieces(text)))
+        fail("another value than the general reader's", text);
 
     std::string longer(text);
     longer += 'x';
