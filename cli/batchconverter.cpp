@@ -22,15 +22,16 @@ BatchConverter::BatchConverter(const Converter &converter, UnitRef from, UnitRef
 
 // A script cannot see a tool tip: a number cut short at a second decimal
 // point is an error here, where the window reads it and says how.
-void BatchConverter::convertValue(const TypedValueReader &reader, std::string_view start, bool cut, const char *originKind,
+template<typename Number>
+void BatchConverter::convertValue(const Number &number, std::string_view start, bool cut, const char *originKind,
                                   long long originNumber)
 {
     std::string &out = m_output.buffer();
     const std::size_t before = out.size();
     QString problem;
     try {
-        const double value = reader.value();
-        if (reader.cutAtPoint()) {
+        const double value = number.value();
+        if (number.cutAtPoint()) {
             problem = QStringLiteral("two decimal points (\".\" and \"%1\" both mark the decimals here)")
                           .arg(QString::fromStdString(m_separator));
         } else {
@@ -73,7 +74,7 @@ int BatchConverter::convertLines(int fd)
             return;
         ++lineNumber;
         if (!line.isEmpty())
-            convertValue(line.reader(), line.start(), line.cut(), "line", lineNumber);
+            convertValue(line, line.start(), line.cut(), "line", lineNumber);
         m_output.buffer().push_back('\n');
         m_output.flushIfFull();
     };

@@ -34,7 +34,9 @@ public:
     bool anyFailed() const { return m_failed; }
 
 private:
-    void convertValue(const TypedValueReader &reader, std::string_view start, bool cut, const char *originKind, long long originNumber);
+    // number: a TypedValueReader or a BoundedLine that has read the value.
+    template<typename Number>
+    void convertValue(const Number &number, std::string_view start, bool cut, const char *originKind, long long originNumber);
 
     const Converter &m_converter;
     UnitRef m_from;

@@ -270,16 +270,9 @@ double TypedValueReader::decimalValue() const
     return m_negative ? -value : value;
 }
 
-namespace {
-
-// The form most values come in, typed or piped: [sign]digits[.digits] and an
-// optional exponent with E and up to four digits, nothing before or after
-// but the carriage return of a CR LF line end. With at most 19 significant
-// digits std::from_chars reads it quickly, and as TypedValueReader does:
-// both round the same decimal number correctly. Empty for every other text
-// (the locale's decimal separator among them), and for a value beyond the
-// doubles' range, which only the general reader turns into zero or an
-// overflow.
+// With at most 19 significant digits std::from_chars reads the text quickly,
+// and as TypedValueReader does: both round the same decimal number
+// correctly.
 std::optional<double> readPlainDecimal(std::string_view text)
 {
     const char *p = text.data();
@@ -321,8 +314,6 @@ std::optional<double> readPlainDecimal(std::string_view text)
     if (read != end || error != std::errc() || !std::isfinite(value))
         return std::nullopt;
     return negative ? -value : value;
-}
-
 }
 
 double readTypedValue(std::string_view text, std::string_view localePoint)

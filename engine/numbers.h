@@ -26,6 +26,15 @@ namespace quantix {
 double readTypedValue(std::string_view text, std::string_view localePoint = {});
 double readTypedValue(QStringView text, QStringView localePoint = {});
 
+// The value of a plain decimal as readTypedValue reads it, by a quicker way
+// than TypedValueReader: [sign]digits[.digits] with an optional exponent (E
+// and up to four digits), nothing before or after but the carriage return
+// of a CR LF line end, at most 19 significant digits; the form most values
+// come in. Empty for every other text, the locale's decimal separator among
+// them, and for a value beyond a double's range, which only the general
+// reader turns into zero or an overflow.
+std::optional<double> readPlainDecimal(std::string_view text);
+
 // The part of a typed text that its value was read from, where a second
 // decimal point cut the number short ("1.234" of "1.234,5" where the
 // locale's separator is ","); nothing for any other text.

@@ -99,9 +99,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
         const Line &want = expected[count];
         if (line.isEmpty() != want.empty)
             fail("another emptiness", count);
-        if (!identical(valueOf([&line] { return line.reader().value(); }), want.value))
+        if (!identical(valueOf([&line] { return line.value(); }), want.value))
             fail("another value", count);
-        if (line.reader().cutAtPoint() != want.cutAtPoint)
+        if (line.cutAtPoint() != want.cutAtPoint)
             fail("another cut at a decimal point", count);
         const QString quote = quotedValue(line.start(), line.cut());
         if (quote != want.quote)
