@@ -1,6 +1,7 @@
 #pragma once
 
 #include "settings/printfont.h"
+#include "settings/wholefile.h"
 
 #include <QByteArray>
 #include <QString>
@@ -18,9 +19,8 @@ bool isPlainTextRecordsFile(const QString &fileName);
 QByteArray recordsFileContent(const QString &fileName, const QString &text, const PrintFont &font);
 
 // Writes content to fileName so that a failure never leaves a half-written
-// file nor harms the file that was there: the content goes to a temporary
-// file that replaces the old one only when it is complete. Returns the
-// system's error text when the file could not be written.
-std::optional<QString> writeRecordsFile(const QString &fileName, const QByteArray &content);
+// file nor harms the file that was there (replaceFile): a FIFO or a device
+// at the name is refused. Returns why the file could not be written.
+std::optional<FileFailure> writeRecordsFile(const QString &fileName, const QByteArray &content);
 
 }

@@ -122,8 +122,7 @@ QSettings &Store::current()
 }
 
 // Another writer of the file (QSettings included) holds this lock while it
-// reads, changes and replaces the file.
-constexpr int lockTimeoutMs = 5000;
+// reads, changes and replaces the file, for settingsLockTimeoutMs at most.
 
 bool Store::write(const QString &section, const QString &key, const QString &value)
 {
@@ -146,7 +145,7 @@ bool Store::writeLine(const QString &section, const QString &key, const QString 
     if (!QDir().mkpath(QFileInfo(name).absolutePath()))
         return false;
     QLockFile lock(name + QLatin1String(".lock"));
-    if (!lock.tryLock(lockTimeoutMs))
+    if (!lock.tryLock(settingsLockTimeoutMs))
         return false;
 
     QFile file(name);

@@ -18,6 +18,9 @@ inline const QString userunits = QStringLiteral("userunits");
 // The application name under which every setting lives.
 inline const QString applicationName = QStringLiteral("Quantix96");
 
+// How long a write waits for another program's lock on the store.
+constexpr int settingsLockTimeoutMs = 5000;
+
 // Returns the stored text of (section, key), or defaultText when the key is
 // absent, with leading and trailing blanks removed. A read never writes.
 QString ReadSetting(const QString &section, const QString &key, const QString &defaultText);

@@ -5,18 +5,48 @@
 
 #include <optional>
 
-class QFileDevice;
-
 namespace quantix {
 
-// Writes all of content to a file opened unbuffered. A disk that fills up
-// takes part of a write without an error; writing the rest then reports the
-// system's reason. Returns false when not all of it was written.
-bool writeWhole(QFileDevice &file, const QByteArray &content);
+// Why a file the program keeps could not be read or replaced, for a message
+// that names the file and the reason.
+struct FileFailure
+{
+    enum class Reason
+    {
+        System,          // systemText says why
+        NotRegularFile,  // a folder, a FIFO or a device stands at the name
+        TooLarge,        // larger than the reader takes (maxSize)
+        Locked,          // another program held the file's lock too long
+    };
 
-// Replaces the file fileName with content, or leaves it as it was, byte for
-// byte: the content goes to a new file that is renamed over the old one only
-// when all of it was written. Returns the system's error text on failure.
-std::optional<QString> replaceFile(const QString &fileName, const QByteArray &content);
+    QString fileName = {};
+    Reason reason = Reason::System;
+    QString systemText = {};
+    qint64 maxSize = 0;
+
+    friend bool operator==(const FileFailure &, const FileFailure &) = default;
+};
+
+// The whole content of a regular file (a symbolic link to one is followed).
+// A FIFO, a device or a folder is refused without being opened for reading,
+// and nothing waits for a writer; a file larger than maxSize is refused
+// without reading it. A missing file is no failure: exists is then false.
+struct FileContent
+{
+    bool exists = false;
+    QByteArray bytes;
+};
+std::optional<FileFailure> readRegularFile(const QString &fileName, qint64 maxSize, FileContent &content);
+
+// Replaces the regular file fileName (or the file a symbolic link names)
+// with content, or leaves it as it was, byte for byte. The content goes to
+// a new file beside it, "NAME.quantix96-XXXXXX", which is written, synced
+// and closed, then renamed over the old one; the folder is synced last.
+// Any step that fails cancels the replacement, an old file included, and
+// gives the system's reason. A name where something other than a regular
+// file stands (a FIFO, a device) is refused without opening it. New files
+// of ours left by a replacement cut short (the program killed) are removed
+// the next time the same file is replaced.
+std::optional<FileFailure> replaceFile(const QString &fileName, const QByteArray &content);
 
 }

@@ -10,6 +10,9 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <cerrno>
+
+#include <sys/stat.h>
 #include <unistd.h>
 
 using namespace quantix;
@@ -166,24 +169,35 @@ private slots:
         QCOMPARE(readAll(file), QByteArray("short\r\n"));
     }
 
-    // State: an older file, or none. Action: a write that fails. Expected:
-    // the system's error text, and the older file as it was.
+    // State: no file, or something other than a regular file at the name
+    // (nothing waits for a FIFO's reader). Action: a write. Expected: the
+    // system's error text or the refusal, and what was there as it was.
     void failedWritesKeepTheOldFile_data()
     {
         QTest::addColumn<QString>("name");
+        QTest::addColumn<int>("reason");
         QTest::addColumn<QString>("error");
-        QTest::newRow("missing folder") << path("missing/records.txt") << "No such file or directory";
-        QTest::newRow("name of a folder") << m_dir.path() << "directory";
-        QTest::newRow("full device") << "/dev/full" << "No space left on device";
+        const int system = int(FileFailure::Reason::System);
+        const int notRegular = int(FileFailure::Reason::NotRegularFile);
+        QTest::newRow("missing folder") << path("missing/records.txt") << system << "No such file or directory";
+        QTest::newRow("name of a folder") << m_dir.path() << notRegular << "";
+        QTest::newRow("full device") << "/dev/full" << notRegular << "";
+        QTest::newRow("FIFO") << path("fifo.txt") << notRegular << "";
+        QTest::newRow("symbolic link to a device") << path("null.txt") << notRegular << "";
     }
 
     void failedWritesKeepTheOldFile()
     {
         QFETCH(QString, name);
+        QFETCH(int, reason);
         QFETCH(QString, error);
-        const std::optional<QString> failure = writeRecordsFile(name, QByteArray(100000, 'r'));
+        QVERIFY(mkfifo(qPrintable(path("fifo.txt")), 0600) == 0 || errno == EEXIST);
+        QFile::link("/dev/null", path("null.txt"));
+        const std::optional<FileFailure> failure = writeRecordsFile(name, QByteArray(100000, 'r'));
         QVERIFY(failure);
-        QVERIFY2(failure->contains(error, Qt::CaseInsensitive), qPrintable(*failure));
+        QCOMPARE(failure->fileName, name);
+        QCOMPARE(int(failure->reason), reason);
+        QVERIFY2(failure->systemText.contains(error, Qt::CaseInsensitive), qPrintable(failure->systemText));
         QVERIFY(!QFileInfo(name).isFile());  // /dev/full stays a device, the folder a folder
     }
 
@@ -256,11 +270,11 @@ private:
     static ChildOutcome failedSaveKeepsTheOldFile(const QString &folder, const QByteArray &content, const QString &error)
     {
         const QString file = folder + "/old.rtf";
-        const std::optional<QString> failure = writeRecordsFile(file, content);
+        const std::optional<FileFailure> failure = writeRecordsFile(file, content);
         if (!failure)
             return ChildOutcome::failed("the save reported success");
-        if (!failure->contains(error))
-            return ChildOutcome::failed("the error reads: " + *failure);
+        if (!failure->systemText.contains(error))
+            return ChildOutcome::failed("the error reads: " + failure->systemText);
         if (readAll(file) != oldRecords())
             return ChildOutcome::failed("the older file changed");
         const QStringList left = QDir(folder).entryList({"old.rtf*"}, QDir::Files);

@@ -328,8 +328,9 @@ private slots:
     }
 
     // State: records saved to a file. Action: saves that fail. Expected: the
-    // system's text in a box, the saved flag and the older file unchanged,
-    // and Save still going to the file that was saved.
+    // file and the system's text (or the refusal of what is not a regular
+    // file) in a box, the saved flag and the older file unchanged, and Save
+    // still going to the file that was saved.
     void failedSaves()
     {
         load();
@@ -341,8 +342,10 @@ private slots:
         m_window->saveAs();
         m_window->saveAs();
         QCOMPARE(m_messages.size(), 2);
-        QCOMPARE(m_messages[0], (MessageSpec{"No such file or directory", QMessageBox::Critical}));
-        QCOMPARE(m_messages[1].text, QStringLiteral("No space left on device"));
+        QCOMPARE(m_messages[0], (MessageSpec{"The conversion records could not be saved as \"" + path("missing/x.txt")
+                                                 + "\": No such file or directory.",
+                                             QMessageBox::Critical}));
+        QCOMPARE(m_messages[1].text, QStringLiteral("The conversion records could not be saved as \"/dev/full\": it is not a regular file."));
         QVERIFY(m_state->records.saved());
         QCOMPARE(m_state->records.lastSavedFile(), first);
         // the folder of the saved file goes away: Save reports it
@@ -362,7 +365,8 @@ private slots:
             const FileSizeLimit full(50000);
             m_window->save();
         }
-        QCOMPARE(m_messages.value(3).text, QStringLiteral("File too large"));
+        QCOMPARE(m_messages.value(3).text,
+                 "The conversion records could not be saved as \"" + path("kept.txt") + "\": File too large.");
         QCOMPARE(readAll(path("kept.txt")), kept);
         QVERIFY(m_state->records.saved());
         // unsaved records stay unsaved after a failed Save As
@@ -403,14 +407,17 @@ private slots:
         // cannot take keeps the file that was there
         m_dialogs->pdfFile = path("missing/x.pdf");
         m_window->print();
-        QCOMPARE(m_messages, (QList<MessageSpec>{{"No such file or directory", QMessageBox::Critical}}));
+        QCOMPARE(m_messages, (QList<MessageSpec>{{"The conversion records could not be saved as \"" + path("missing/x.pdf")
+                                                      + "\": No such file or directory.",
+                                                  QMessageBox::Critical}}));
         const QByteArray before = readAll(path("all.pdf"));
         m_dialogs->pdfFile = path("all.pdf");
         {
             const FileSizeLimit full(before.size() / 2);
             m_window->print();
         }
-        QCOMPARE(m_messages.value(1).text, QStringLiteral("File too large"));
+        QCOMPARE(m_messages.value(1).text,
+                 "The conversion records could not be saved as \"" + path("all.pdf") + "\": File too large.");
         QCOMPARE(readAll(path("all.pdf")), before);
     }
 

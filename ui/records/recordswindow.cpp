@@ -4,6 +4,7 @@
 #include "records/conversionrecords.h"
 #include "records/recordsfile.h"
 #include "records/rtfwriter.h"
+#include "rules/filefailure.h"
 #include "rules/options.h"
 #include "settings/settingsstore.h"
 #include "ui/common/commondialogs.h"
@@ -301,8 +302,8 @@ bool RecordsWindow::writeRecords(const QString &fileName)
 
 bool RecordsWindow::writeFile(const QString &fileName, const QByteArray &content)
 {
-    if (const std::optional<QString> error = writeRecordsFile(fileName, content)) {
-        Messages::show(this, {*error, QMessageBox::Critical});
+    if (const std::optional<FileFailure> failure = writeRecordsFile(fileName, content)) {
+        Messages::show(this, {recordsNotSavedText(*failure), QMessageBox::Critical});
         return false;
     }
     return true;
