@@ -5,12 +5,13 @@
 #include "cli/batchconverter.h"
 #include "engine/catalogue.h"
 #include "engine/converter.h"
+#include "rules/filefailure.h"
 #include "rules/userunits.h"
 #include "quantixversion.h"
 #include "cli/standardstreams.h"
 #include "cli/typednames.h"
 #include "engine/stringtable.h"
-#include "settings/settingsstore.h"
+#include "settings/settingkeys.h"
 #include "settings/userunitstore.h"
 
 #include <QCommandLineParser>
@@ -190,6 +191,11 @@ int main(int argc, char *argv[])
         return finish(out, Success);
     }
 
+    // One version of the settings for the whole run, so that a unit's name
+    // and its factor come from the same change of the store.
+    const SettingsSnapshot snapshot;
+    if (const std::optional<FileFailure> problem = settingsFileProblem())
+        printError(unusableSettingsText(*problem));
     const UserUnitStore store;
     const QStringList arguments = parser.positionalArguments();
     const bool styleOptions = parser.isSet(decimalsOption) || parser.isSet(scientificOption) || parser.isSet(regularOption)
@@ -233,7 +239,7 @@ int main(int argc, char *argv[])
     if (parser.isSet(scientificOption) || parser.isSet(regularOption))
         style.scientific = parser.isSet(scientificOption);
     else
-        style.scientific = toBoolean(ReadSetting(section::settings, QStringLiteral("scientific"), QStringLiteral("false"))).value_or(false);
+        style.scientific = setting::scientific.readBoolean().value_or(false);
     QString decimalPoint = QLocale().decimalPoint();
     if (parser.isSet(pointOption)) {
         decimalPoint = parser.value(pointOption);

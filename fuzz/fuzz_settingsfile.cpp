@@ -18,7 +18,7 @@
 #include "records/rtfwriter.h"
 #include "rules/userunits.h"
 #include "settings/printfont.h"
-#include "settings/settingsstore.h"
+#include "settings/settingkeys.h"
 #include "settings/userunitstore.h"
 
 #include <QDateTime>

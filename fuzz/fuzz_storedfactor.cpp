@@ -49,10 +49,14 @@ public:
     {
         return m_values.value(key, defaultText).trimmed();
     }
-    bool write(const QString &key, const QString &value) const override
+    using UserUnitStore::write;
+    std::optional<FileFailure> write(const SettingWrites &writes) const override
     {
-        m_values.insert(key, value);
-        return true;
+        for (const SettingWrite &write : writes) {
+            if (!write.keepStored || !m_values.contains(write.key))
+                m_values.insert(write.key, write.value);
+        }
+        return std::nullopt;
     }
 
 private:
@@ -92,7 +96,7 @@ void followFactor(const QString &text, const QLocale &locale)
 
     MemoryStore store;
     if (accepted) {
-        writeUserUnits(store, verdict.writes);
+        store.write(verdict.writes);
     } else {  // as a hand-edited store would hold it
         store.write(UserUnitStore::countKey(length.name), QStringLiteral("1"));
         store.write(UserUnitStore::nameKey(length.name, 1), QStringLiteral("w"));

@@ -11,6 +11,7 @@ namespace quantix {
 
 LoadedUnits loadUserUnits(const QString &quantity, const UserUnitStore &store)
 {
+    const SettingsSnapshot snapshot;
     LoadedUnits loaded;
     const std::optional<int> positions = store.positions(quantity);
     if (!positions) {
@@ -56,7 +57,7 @@ int firstTakenName(const QString &quantity, const NewUnitRows &rows, int filled)
 
 }
 
-NewUnitVerdict checkNewUnits(const QString &quantity, const NewUnitRows &rows)
+NewUnitVerdict checkNewUnits(const QString &quantity, const NewUnitRows &rows, const NewUnitRows &loaded)
 {
     NewUnitVerdict verdict;
     const int size = int(rows.size());
@@ -85,26 +86,19 @@ NewUnitVerdict checkNewUnits(const QString &quantity, const NewUnitRows &rows)
         return verdict;
     }
 
+    const bool unchanged = rows == loaded;
     for (int i = 0; i < size; ++i) {
         const NewUnitRow &row = rows[static_cast<std::size_t>(i)];
-        verdict.writes.append({UserUnitStore::nameKey(quantity, i + 1), row.name.trimmed()});
-        verdict.writes.append({UserUnitStore::factorKey(quantity, i + 1), row.factor.trimmed()});
+        verdict.writes.append(UserUnitStore::entry(UserUnitStore::nameKey(quantity, i + 1), row.name.trimmed()).keepingStored(unchanged));
+        verdict.writes.append(UserUnitStore::entry(UserUnitStore::factorKey(quantity, i + 1), row.factor.trimmed()).keepingStored(unchanged));
     }
-    verdict.writes.append({UserUnitStore::countKey(quantity), QString::number(filled)});
+    verdict.writes.append(UserUnitStore::entry(UserUnitStore::countKey(quantity), QString::number(filled)).keepingStored(unchanged));
     return verdict;
 }
 
 QString nameTakenMessage(const QString &quantity, const QString &name)
 {
     return str(1150).arg(name.trimmed(), quantity);
-}
-
-bool writeUserUnits(const UserUnitStore &store, const QList<std::pair<QString, QString>> &writes)
-{
-    bool written = true;
-    for (const auto &[key, value] : writes)
-        written &= store.write(key, value);
-    return written;
 }
 
 }

@@ -6,7 +6,6 @@
 #include <QString>
 
 #include <array>
-#include <utility>
 
 namespace quantix {
 
@@ -36,7 +35,7 @@ struct LoadedUnits
 LoadedUnits loadUserUnits(const QString &quantity, const UserUnitStore &store);
 
 // What OK makes of the ten rows: a refusal naming the box that takes the
-// focus, or the userunits keys to write, in the order they are written.
+// focus, or the userunits keys to write as one change, in this order.
 struct NewUnitVerdict
 {
     enum class Refusal
@@ -49,7 +48,7 @@ struct NewUnitVerdict
 
     Refusal refusal = Refusal::None;
     int row = -1;
-    QList<std::pair<QString, QString>> writes;
+    SettingWrites writes;
 };
 
 // The filled rows are those before the first name that is empty or only
@@ -59,13 +58,13 @@ struct NewUnitVerdict
 // earlier row, trimmed and in any letter case (a person cannot tell such
 // names apart, and the conversion would silently take the other unit).
 // Otherwise every position 1 to 10 gets its trimmed name and factor, and the
-// count the number of filled rows.
-NewUnitVerdict checkNewUnits(const QString &quantity, const NewUnitRows &rows);
+// count the number of filled rows. The units are one list: when the rows are
+// still those loaded, every key keeps what the store holds by then (another
+// copy of the program may have changed them), else every key is written, so
+// that no name is ever paired with a factor of another list.
+NewUnitVerdict checkNewUnits(const QString &quantity, const NewUnitRows &rows, const NewUnitRows &loaded = {});
 
 // The text of a NameTaken refusal for the name in that row.
 QString nameTakenMessage(const QString &quantity, const QString &name);
-
-// Writes every key even after a failure; false when any write failed.
-bool writeUserUnits(const UserUnitStore &store, const QList<std::pair<QString, QString>> &writes);
 
 }

@@ -1,7 +1,8 @@
 #include "rules/preferencesrules.h"
 
 #include "rules/selectionrules.h"
-#include "settings/settingsstore.h"
+#include "rules/shellcommand.h"
+#include "settings/settingkeys.h"
 
 #include <algorithm>
 
@@ -9,36 +10,38 @@ namespace quantix {
 
 namespace {
 
-const QString one = QStringLiteral("1");
-const QString zero = QStringLiteral("0");
-
-QString flag(bool on)
+bool storedOr(const SettingKey &key, bool runValue)
 {
-    return on ? one : zero;
+    return key.isStored() ? key.readBoolean().value_or(runValue) : runValue;
 }
 
 }
 
-bool applySettingWrites(const SettingWrites &writes)
+OptionsChoice storedOptionsChoice(const Options &options)
 {
-    bool written = true;
-    for (const SettingWrite &write : writes)
-        written &= WriteSetting(write.section, write.key, write.value);
-    return written;
+    const SettingsSnapshot snapshot;
+    OptionsChoice shown;
+    shown.tab = storedTab();
+    shown.decimalPlaces = LoadDecimalPlaces();
+    shown.scientific = storedOr(setting::scientific, options.scientific());
+    shown.shellProgram = ReadShellProgram();
+    shown.confirmExit = storedOr(setting::confirm, options.confirmExit());
+    shown.saveDialog = setting::save.isOn();
+    return shown;
 }
 
-SettingWrites optionsWrites(const OptionsChoice &choice)
+SettingWrites optionsWrites(const OptionsChoice &choice, const OptionsChoice &shown)
 {
-    const QString &settings = section::settings;
     SettingWrites writes{
-        {settings, QStringLiteral("Tab"), QString::number(choice.tab)},
-        {settings, QStringLiteral("numericformatting"), QString::number(choice.decimalPlaces)},
-        {settings, QStringLiteral("scientific"), booleanWord(choice.scientific)},
-        {settings, QStringLiteral("shellprog"), choice.shellProgram},
-        {settings, QStringLiteral("confirm"), booleanWord(choice.confirmExit)},
+        setting::tab.write(choice.tab),
+        setting::numericformatting.write(choice.decimalPlaces).keepingStored(choice.decimalPlaces == shown.decimalPlaces),
+        setting::scientific.write(choice.scientific).keepingStored(choice.scientific == shown.scientific),
+        setting::shellprog.write(choice.shellProgram).keepingStored(choice.shellProgram == shown.shellProgram),
+        setting::confirm.write(choice.confirmExit).keepingStored(choice.confirmExit == shown.confirmExit),
     };
+    // chkSave shows the stored choice only while confirmation was on.
     if (choice.confirmExit)
-        writes.append({settings, QStringLiteral("save"), flag(choice.saveDialog)});
+        writes.append(setting::save.write(choice.saveDialog).keepingStored(shown.confirmExit && choice.saveDialog == shown.saveDialog));
     return writes;
 }
 
@@ -50,26 +53,24 @@ void applyOptions(const OptionsChoice &choice, Options &options)
 
 SettingWrites closingWrites(int quantityListIndex, int tab)
 {
-    return {
-        {section::settings, QStringLiteral("QuantityListIndex"), QString::number(quantityListIndex)},
-        {section::settings, QStringLiteral("Tab"), QString::number(tab)},
-    };
+    return {setting::quantityListIndex.write(quantityListIndex), setting::tab.write(tab)};
 }
 
 int storedTab()
 {
-    const std::optional<int> tab = toWholeNumber(ReadSetting(section::settings, QStringLiteral("Tab"), QStringLiteral("4")));
+    const std::optional<int> tab = setting::tab.readWholeNumber();
     return tab && *tab >= 1 && *tab <= 4 ? *tab : 4;
 }
 
 int storedQuantityListIndex()
 {
-    const std::optional<int> index = toWholeNumber(ReadSetting(section::settings, QStringLiteral("QuantityListIndex"), zero));
+    const std::optional<int> index = setting::quantityListIndex.readWholeNumber();
     return index && *index >= 0 && *index < Catalogue::quantityCount ? *index : 0;
 }
 
 QList<UnitListItem> unitListItems(const Quantity &quantity, const UserUnitStore &store)
 {
+    const SettingsSnapshot snapshot;
     QList<UnitListItem> items;
     for (int j = 1; j <= quantity.unitCount; ++j) {
         const QString name = Catalogue::unitName(quantity, j);
@@ -78,43 +79,53 @@ QList<UnitListItem> unitListItems(const Quantity &quantity, const UserUnitStore 
     const int positions = store.positions(quantity.name).value_or(0);
     for (int n = 1; n <= positions; ++n) {
         items.append({store.name(quantity.name, n, QString()),
-                      store.read(UserUnitStore::usedKey(quantity.name, n), one) == one});
+                      store.read(UserUnitStore::usedKey(quantity.name, n), QStringLiteral("1")) == QLatin1String("1")});
     }
     return items;
 }
 
-bool SaveUnitSelection(int quantityId, const QList<bool> &selected, const UserUnitStore &store)
+SettingWrites unitSelectionWrites(int quantityId, const QList<UnitListItem> &shown, const QList<bool> &selected)
 {
     const Quantity *quantity = Catalogue::instance().byId(quantityId == 0 ? 500 : quantityId);
     if (!quantity)
-        return true;
+        return {};
+    const auto asShown = [&](qsizetype item) { return item < shown.size() && shown[item].selected == selected[item]; };
     const int catalogueUnits = std::min(int(selected.size()), quantity->unitCount);
     const int userUnits = std::min(int(selected.size()) - catalogueUnits, UserUnitStore::maxUnits);
-    bool written = true;
+    SettingWrites writes;
     for (int j = 1; j <= catalogueUnits; ++j)
-        written &= WriteSetting(section::units, Catalogue::unitName(*quantity, j), flag(selected[j - 1]));
-    for (int n = 1; n <= userUnits; ++n)
-        written &= store.write(UserUnitStore::usedKey(quantity->name, n), flag(selected[catalogueUnits + n - 1]));
-    return written;
+        writes.append(setting::offered(Catalogue::unitName(*quantity, j)).write(selected[j - 1]).keepingStored(asShown(j - 1)));
+    for (int n = 1; n <= userUnits; ++n) {
+        const qsizetype item = catalogueUnits + n - 1;
+        writes.append(UserUnitStore::entry(UserUnitStore::usedKey(quantity->name, n), selected[item] ? QStringLiteral("1") : QStringLiteral("0"))
+                          .keepingStored(asShown(item)));
+    }
+    return writes;
 }
 
-std::array<bool, Catalogue::quantityCount> storedQuantityAvailability()
+QuantityAvailability storedQuantityAvailability()
 {
-    std::array<bool, Catalogue::quantityCount> offered{};
+    const SettingsSnapshot snapshot;
+    QuantityAvailability offered{};
     for (int i = 0; i < Catalogue::quantityCount; ++i)
         offered[static_cast<std::size_t>(i)] = isOffered(Catalogue::instance().at(i).name);
     return offered;
 }
 
-QStringList storeQuantityAvailability(const std::array<bool, Catalogue::quantityCount> &offered, bool &written)
+SettingWrites quantityAvailabilityWrites(const QuantityAvailability &offered, const QuantityAvailability &shown)
+{
+    SettingWrites writes;
+    for (std::size_t i = 0; i < offered.size(); ++i)
+        writes.append(setting::offered(Catalogue::instance().at(int(i)).name).write(offered[i]).keepingStored(offered[i] == shown[i]));
+    return writes;
+}
+
+QStringList quantityNames(const QuantityAvailability &offered)
 {
     QStringList names;
-    for (int i = 0; i < Catalogue::quantityCount; ++i) {
-        const QString &name = Catalogue::instance().at(i).name;
-        const bool on = offered[static_cast<std::size_t>(i)];
-        if (on)
-            names << name;
-        written &= WriteSetting(section::units, name, flag(on));
+    for (std::size_t i = 0; i < offered.size(); ++i) {
+        if (offered[i])
+            names << Catalogue::instance().at(int(i)).name;
     }
     return names;
 }

@@ -2,6 +2,7 @@
 
 #include "engine/catalogue.h"
 #include "rules/options.h"
+#include "settings/settingsstore.h"
 #include "settings/userunitstore.h"
 
 #include <QList>
@@ -12,22 +13,8 @@
 
 namespace quantix {
 
-// One key of the settings store and the value to write there.
-struct SettingWrite
-{
-    QString section;
-    QString key;
-    QString value;
-
-    friend bool operator==(const SettingWrite &, const SettingWrite &) = default;
-};
-
-using SettingWrites = QList<SettingWrite>;
-
-// Writes every key even after a failure; false when any write failed.
-bool applySettingWrites(const SettingWrites &writes);
-
-// What the Options and Number Style tabs hold when OK is pressed.
+// What the Options and Number Style tabs hold: as the dialog shows them
+// when it opens, and as they are when OK is pressed.
 struct OptionsChoice
 {
     int tab = 4;  // 1 to 4
@@ -36,11 +23,20 @@ struct OptionsChoice
     QString shellProgram;
     bool confirmExit = true;
     bool saveDialog = true;  // chkSave; stored only while confirmExit is on
+
+    friend bool operator==(const OptionsChoice &, const OptionsChoice &) = default;
 };
 
+// What the dialog shows when it opens: what the store holds now, which
+// another copy of the program may have changed since this one started. A
+// choice the store does not hold (or holds in a form that does not convert)
+// is the run's own; the shell program is the one that will run.
+OptionsChoice storedOptionsChoice(const Options &options);
+
 // The settings OK writes, in this order: Tab, numericformatting, scientific,
-// shellprog, confirm, and save only while confirm is on.
-SettingWrites optionsWrites(const OptionsChoice &choice);
+// shellprog, confirm, and save only while confirm is on. A choice left as
+// `shown` keeps what the store holds by then.
+SettingWrites optionsWrites(const OptionsChoice &choice, const OptionsChoice &shown);
 
 // The options OK sets from the choice: decimal places, number style and exit
 // confirmation. The shell program is already the run's when chosen.
@@ -72,20 +68,25 @@ struct UnitListItem
 // their "used" flag reads otherwise than "1".
 QList<UnitListItem> unitListItems(const Quantity &quantity, const UserUnitStore &store);
 
-// Stores the selections of lstUnits (in list order) for the quantity with
-// this string ID (0 stands for 500): "units" / name for its catalogue units,
+// What SaveUnitSelection stores for the quantity with this string ID (0
+// stands for 500), given the selections of lstUnits in list order and the
+// items the list was filled with: "units" / name for its catalogue units,
 // which the list holds first, then the "used" flags 1, 2, ... of the items
 // after them, its user units. The list itself says which item is which, so
 // a count changed since the list was filled cannot shift a flag onto another
-// unit's key. False when a write failed.
-bool SaveUnitSelection(int quantityId, const QList<bool> &selected, const UserUnitStore &store);
+// unit's key. A selection left as it was filled keeps what the store holds.
+SettingWrites unitSelectionWrites(int quantityId, const QList<UnitListItem> &shown, const QList<bool> &selected);
+
+using QuantityAvailability = std::array<bool, Catalogue::quantityCount>;
 
 // Which of the 32 quantities are offered, in catalogue order ("1", default "1").
-std::array<bool, Catalogue::quantityCount> storedQuantityAvailability();
+QuantityAvailability storedQuantityAvailability();
 
-// Writes "units" / each quantity's name = "1" or "0" in catalogue order and
-// returns the offered names in that order. `written` is cleared when a write
-// failed.
-QStringList storeQuantityAvailability(const std::array<bool, Catalogue::quantityCount> &offered, bool &written);
+// "units" / each quantity's name = "1" or "0", in catalogue order; a box
+// left as shown keeps what the store holds.
+SettingWrites quantityAvailabilityWrites(const QuantityAvailability &offered, const QuantityAvailability &shown);
+
+// The names of the offered quantities, in catalogue order.
+QStringList quantityNames(const QuantityAvailability &offered);
 
 }

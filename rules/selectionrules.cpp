@@ -1,21 +1,22 @@
 #include "rules/selectionrules.h"
 
 #include "engine/stringtable.h"
-#include "settings/settingsstore.h"
+#include "settings/settingkeys.h"
 #include "settings/userunitstore.h"
 
 namespace quantix {
 
 bool isOffered(const QString &name)
 {
-    QString absent = QStringLiteral("1");
+    SettingKey key = setting::offered(name);
     if (const QString former = Catalogue::formerName(name); !former.isEmpty())
-        absent = ReadSetting(section::units, former, absent);
-    return ReadSetting(section::units, name, absent) == QLatin1String("1");
+        key.defaultText = setting::offered(former).read();
+    return key.isOn();
 }
 
 QStringList offeredQuantityNames()
 {
+    const SettingsSnapshot snapshot;
     QStringList names;
     for (const Quantity &quantity : Catalogue::instance().quantities()) {
         if (isOffered(quantity.name))
@@ -26,6 +27,7 @@ QStringList offeredQuantityNames()
 
 QStringList offeredUnitNames(const Quantity &quantity, const UserUnitStore &store)
 {
+    const SettingsSnapshot snapshot;
     QStringList names;
     for (int j = 1; j <= quantity.unitCount; ++j) {
         const QString name = Catalogue::unitName(quantity, j);

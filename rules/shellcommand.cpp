@@ -1,6 +1,6 @@
 #include "rules/shellcommand.h"
 
-#include "settings/settingsstore.h"
+#include "settings/settingkeys.h"
 
 #include <QFileInfo>
 #include <QProcess>
@@ -55,13 +55,13 @@ QString findDesktopCalculator()
     return {};
 }
 
-QString ReadShellProgram(const QString &storedDefault)
+QString ReadShellProgram()
 {
-    const QString stored = ReadSetting(section::settings, QStringLiteral("shellprog"), QString());
+    const QString stored = ReadSetting(setting::shellprog.section, setting::shellprog.key, QString());
     if (!stored.isEmpty())
         return stored;
     const QString calculator = findDesktopCalculator();
-    return calculator.isEmpty() ? storedDefault : calculator;
+    return calculator.isEmpty() ? setting::shellprog.defaultText : calculator;
 }
 
 }

@@ -35,8 +35,8 @@ QStringList desktopCalculators(QStringView currentDesktop);
 QString findDesktopCalculator();
 
 // The shell program of the settings ("shellprog"). When none is stored, the
-// first desktop calculator found on PATH, and storedDefault only when there is
-// none; a stored program is always used as stored.
-QString ReadShellProgram(const QString &storedDefault);
+// first desktop calculator found on PATH, and the key's default only when
+// there is none; a stored program is always used as stored.
+QString ReadShellProgram();
 
 }

@@ -1,12 +1,14 @@
 #include "rules/userunits.h"
 
 #include "engine/numbers.h"
+#include "settings/settingsstore.h"
 #include "settings/userunitstore.h"
 
 namespace quantix {
 
 UserUnits readUserUnits(const Quantity &quantity, const UserUnitStore &store)
 {
+    const SettingsSnapshot snapshot;  // each name with its own factor
     UserUnits units;
     const std::optional<int> positions = store.positions(quantity.name);
     if (!positions) {

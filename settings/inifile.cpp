@@ -1,6 +1,10 @@
 #include "settings/inifile.h"
 
+#include <QHash>
+
+#include <algorithm>
 #include <optional>
+#include <utility>
 
 namespace quantix::ini {
 
@@ -245,58 +249,119 @@ bool isDamaged(QByteArrayView file)
     return false;
 }
 
-QByteArray withValue(QByteArrayView file, QStringView section, QStringView key, QStringView value)
+QByteArray withValues(QByteArrayView file, const QList<Assignment> &assignments)
 {
-    const QByteArray escaped = escapedValue(value);
     const QByteArrayView eol = file.indexOf("\r\n") >= 0 ? QByteArrayView("\r\n") : QByteArrayView("\n");
 
-    qsizetype replaceFrom = -1, replaceTo = -1;  // the key's line QSettings reads
-    qsizetype insertAt = -1;                      // the end of the last line of the section's last block
-    bool inSection = false;
+    // One target per key, in the order the keys are first assigned.
+    struct Target
+    {
+        QString section;
+        QString key;
+        qsizetype replaceFrom = -1, replaceTo = -1;  // the value QSettings reads for the key
+        std::optional<QString> value = std::nullopt;
+    };
+    QList<Target> targets;
+    QHash<std::pair<QString, QString>, qsizetype> targetOf;
+    for (const Assignment &assignment : assignments) {
+        const std::pair<QString, QString> name{assignment.section, assignment.key};
+        if (!targetOf.contains(name)) {
+            targetOf.insert(name, targets.size());
+            targets.append({assignment.section, assignment.key});
+        }
+    }
+    QHash<QString, qsizetype> insertAt;  // per section: the end of the last line of its last block
+
+    QString section;
+    bool inWantedSection = false;
     LineReader reader(file);
     while (const std::optional<Line> line = reader.next()) {
         if (isSectionHeader(file, *line)) {
-            inSection = sectionName(file, *line) == section;
-        } else if (inSection && line->equals >= 0 && keyOf(file, *line) == key) {
-            // The value alone: the key stays as it was written.
-            replaceFrom = line->equals + 1;
-            while (replaceFrom < line->end && isInlineBlank(file[replaceFrom]))
-                ++replaceFrom;
-            replaceTo = line->end;
-            while (replaceTo > replaceFrom && isInlineBlank(file[replaceTo - 1]))
-                --replaceTo;  // blanks before a comment stay with the comment
+            section = sectionName(file, *line);
+            inWantedSection = std::any_of(targets.cbegin(), targets.cend(), [&](const Target &target) { return target.section == section; });
+        } else if (inWantedSection && line->equals >= 0) {
+            if (const auto found = targetOf.constFind({section, keyOf(file, *line)}); found != targetOf.cend()) {
+                // The value alone: the key stays as it was written.
+                Target &target = targets[*found];
+                target.replaceFrom = line->equals + 1;
+                while (target.replaceFrom < line->end && isInlineBlank(file[target.replaceFrom]))
+                    ++target.replaceFrom;
+                target.replaceTo = line->end;
+                while (target.replaceTo > target.replaceFrom && isInlineBlank(file[target.replaceTo - 1]))
+                    --target.replaceTo;  // blanks before a comment stay with the comment
+            }
         }
-        if (inSection) {
-            insertAt = line->end;
-            while (insertAt < file.size() && !isLineEnd(file[insertAt]))
-                ++insertAt;  // after a comment that ends the line
+        if (inWantedSection) {
+            qsizetype end = line->end;
+            while (end < file.size() && !isLineEnd(file[end]))
+                ++end;  // after a comment that ends the line
+            insertAt[section] = end;
         }
     }
 
-    const QByteArray entry = escapedKey(key) + '=' + escaped;
+    // In the order given, as if each were written on its own: a kept value
+    // gives way to one the file or an earlier assignment holds.
+    for (const Assignment &assignment : assignments) {
+        Target &target = targets[targetOf.value({assignment.section, assignment.key})];
+        if (!assignment.keepStored || (target.replaceFrom < 0 && !target.value))
+            target.value = assignment.value;
+    }
+
+    // The changes in the file's order; at one place a replaced value comes
+    // before the lines added after it.
+    struct Change
+    {
+        qsizetype from, to;
+        QByteArray text;
+        bool insertion = false;
+    };
+    QList<Change> changes;
+    QList<std::pair<QString, QByteArray>> newSections;  // in the order of their first key
+    for (const Target &target : std::as_const(targets)) {
+        if (!target.value)
+            continue;
+        const QByteArray escaped = escapedValue(*target.value);
+        const QByteArray entry = escapedKey(target.key) + '=' + escaped;
+        if (target.replaceFrom >= 0) {
+            changes.append({target.replaceFrom, target.replaceTo, escaped});
+        } else if (const auto at = insertAt.constFind(target.section); at != insertAt.cend()) {
+            changes.append({*at, *at, eol + entry, true});
+        } else {
+            const auto block = std::find_if(newSections.begin(), newSections.end(), [&](const auto &s) { return s.first == target.section; });
+            if (block == newSections.end())
+                newSections.append({target.section, entry + eol});
+            else
+                block->second += entry + eol;
+        }
+    }
+    std::stable_sort(changes.begin(), changes.end(), [](const Change &a, const Change &b) {
+        return a.from < b.from || (a.from == b.from && !a.insertion && b.insertion);
+    });
+
     QByteArray result;
-    result.reserve(file.size() + entry.size() + 16);
-    if (replaceFrom >= 0) {
-        result += file.first(replaceFrom);
-        result += escaped;
-        result += file.sliced(replaceTo);
-    } else if (insertAt >= 0) {
-        result += file.first(insertAt);
-        result += eol;
-        result += entry;
-        result += file.sliced(insertAt);
-    } else {
-        result += file;
+    result.reserve(file.size() + 64 * assignments.size());
+    qsizetype done = 0;
+    for (const Change &change : std::as_const(changes)) {
+        result += file.sliced(done, change.from - done);
+        result += change.text;
+        done = change.to;
+    }
+    result += file.sliced(done);
+    for (const auto &[name, entries] : std::as_const(newSections)) {
         if (!result.isEmpty() && !isLineEnd(result.back()))
             result += eol;
         if (!result.isEmpty())
             result += eol;
-        result += '[' + escapedKey(section) + ']';
+        result += '[' + escapedKey(name) + ']';
         result += eol;
-        result += entry;
-        result += eol;
+        result += entries;
     }
     return result;
+}
+
+QByteArray withValue(QByteArrayView file, QStringView section, QStringView key, QStringView value)
+{
+    return withValues(file, {{section.toString(), key.toString(), value.toString()}});
 }
 
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QList>
 #include <QByteArrayView>
 #include <QString>
 #include <QStringView>
@@ -31,5 +32,19 @@ bool isDamaged(QByteArrayView file);
 // for that key is replaced; a new key goes after the last line of the last
 // block of its section, a new section at the end of the file.
 QByteArray withValue(QByteArrayView file, QStringView section, QStringView key, QStringView value);
+
+// One key to set. A kept value (keepStored) is set only where the file
+// holds no line for the key.
+struct Assignment
+{
+    QString section;
+    QString key;
+    QString value;
+    bool keepStored = false;
+};
+
+// The file with every assignment made, in one pass over it: the same bytes
+// as withValue() applied for each in turn.
+QByteArray withValues(QByteArrayView file, const QList<Assignment> &assignments);
 
 }

@@ -1,6 +1,6 @@
 #include "settings/printfont.h"
 
-#include "settings/settingsstore.h"
+#include "settings/settingkeys.h"
 
 #include <QLocale>
 
@@ -8,14 +8,9 @@ namespace quantix {
 
 namespace {
 
-QString readFontKey(const char *key, const char *defaultText)
+void loadBoolean(bool &target, const SettingKey &key)
 {
-    return ReadSetting(section::settings, QLatin1String(key), QLatin1String(defaultText));
-}
-
-void loadBoolean(bool &target, const char *key)
-{
-    if (const std::optional<bool> value = toBoolean(readFontKey(key, "false")))
+    if (const std::optional<bool> value = key.readBoolean())
         target = *value;
 }
 
@@ -23,28 +18,30 @@ void loadBoolean(bool &target, const char *key)
 
 PrintFont PrintFont::load(const PrintFont &current)
 {
+    const SettingsSnapshot snapshot;
     PrintFont font = current;
-    font.name = readFontKey("fontname", "Arial");
-    font.size = readFontKey("fontsize", "12");
-    loadBoolean(font.underline, "fontunderline");
-    loadBoolean(font.bold, "fontbold");
-    loadBoolean(font.italic, "fontitalic");
+    font.name = setting::fontname.read();
+    font.size = setting::fontsize.read();
+    loadBoolean(font.underline, setting::fontunderline);
+    loadBoolean(font.bold, setting::fontbold);
+    loadBoolean(font.italic, setting::fontitalic);
     bool ok = false;
-    const qlonglong colour = readFontKey("fontcolour", "0").toLongLong(&ok);
+    const qlonglong colour = setting::fontcolour.read().toLongLong(&ok);
     if (ok && colour >= -2147483648LL && colour <= 4294967295LL)
         font.colour = static_cast<quint32>(colour) & 0xFFFFFFu;
     return font;
 }
 
-bool PrintFont::save() const
+SettingWrites PrintFont::writes(const PrintFont &shown) const
 {
-    bool written = WriteSetting(section::settings, QStringLiteral("fontname"), name);
-    written &= WriteSetting(section::settings, QStringLiteral("fontsize"), size);
-    written &= WriteSetting(section::settings, QStringLiteral("fontunderline"), fontBooleanWord(underline));
-    written &= WriteSetting(section::settings, QStringLiteral("fontbold"), fontBooleanWord(bold));
-    written &= WriteSetting(section::settings, QStringLiteral("fontitalic"), fontBooleanWord(italic));
-    written &= WriteSetting(section::settings, QStringLiteral("fontcolour"), QString::number(colour));
-    return written;
+    return {
+        setting::fontname.write(name).keepingStored(name == shown.name),
+        setting::fontsize.write(size).keepingStored(size == shown.size),
+        setting::fontunderline.write(underline).keepingStored(underline == shown.underline),
+        setting::fontbold.write(bold).keepingStored(bold == shown.bold),
+        setting::fontitalic.write(italic).keepingStored(italic == shown.italic),
+        setting::fontcolour.write(QString::number(colour)).keepingStored(colour == shown.colour),
+    };
 }
 
 double PrintFont::pointSize() const

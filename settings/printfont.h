@@ -1,5 +1,7 @@
 #pragma once
 
+#include "settings/settingsstore.h"
+
 #include <QString>
 
 namespace quantix {
@@ -18,9 +20,10 @@ struct PrintFont
     // not convert keeps the value `current` has.
     static PrintFont load(const PrintFont &current);
 
-    // Writes fontname, fontsize, fontunderline, fontbold, fontitalic and
-    // fontcolour, in this order. False when the store could not be written.
-    bool save() const;
+    // The writes of fontname, fontsize, fontunderline, fontbold, fontitalic
+    // and fontcolour, in this order. A value as in `shown`, the font the
+    // user started from, keeps what the store holds by then.
+    SettingWrites writes(const PrintFont &shown) const;
 
     double pointSize() const;  // the size as a number; 12 when it is not one
     friend bool operator==(const PrintFont &, const PrintFont &) = default;

@@ -1,7 +1,6 @@
 #include "settings/settingsstore.h"
 
 #include "settings/inifile.h"
-#include "settings/wholefile.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -10,8 +9,12 @@
 #include <QSettings>
 #include <QStringList>
 
+#include <cerrno>
+#include <cstring>
+
 #if defined(Q_OS_UNIX) && !defined(Q_OS_DARWIN)
 #include <sys/stat.h>
+#include <unistd.h>
 #endif
 
 namespace quantix {
@@ -49,12 +52,24 @@ constexpr bool storeIsIniFile = false;
 constexpr bool storeIsIniFile = true;
 #endif
 
-// One version of the settings file: a writer replaces the file (a new
-// inode) or changes its size or time. Looked at on every read, so it must
-// cost a system call and no more.
+// Where QSettings keeps the store, found without reading the store: a
+// QSettings reads its file as soon as it is made, and would wait forever on
+// a FIFO there. A store of another name tells the folder.
+QString storeFileName()
+{
+    if (!storeIsIniFile)
+        return QSettings(QSettings::NativeFormat, QSettings::UserScope, applicationName).fileName();
+    const QSettings probe(QSettings::NativeFormat, QSettings::UserScope, applicationName + QLatin1String(" location"));
+    return QFileInfo(probe.fileName()).absolutePath() + u'/' + applicationName + QLatin1String(".conf");
+}
+
+// One version of the settings file, and whether it can be read: a writer
+// replaces the file (a new inode) or changes its size or time. Looked at on
+// every read, so it must cost a system call and no more.
 struct FileVersion
 {
     qint64 inode = -1, size = -1, seconds = -1, nanoseconds = -1;
+    std::optional<FileFailure> problem = std::nullopt;
     friend bool operator==(const FileVersion &, const FileVersion &) = default;
 };
 
@@ -71,26 +86,40 @@ public:
         return store;
     }
 
-    // The values as the file holds them now: another instance may have
-    // written since the last read.
-    QSettings &current();
+    // The values as the file holds them now (another instance may have
+    // written since the last read), or nothing when it cannot be used.
+    const QSettings *current();
 
-    QString fileName() const { return m_settings.fileName(); }
+    const QString &fileName() const { return m_fileName; }
 
-    bool write(const QString &section, const QString &key, const QString &value);
+    std::optional<FileFailure> apply(const SettingWrites &writes);
+
+    std::optional<FileFailure> problem()
+    {
+        current();
+        return m_seen->problem;
+    }
 
     std::function<void(const QString &)> damagedNotice;
+    int frozen = 0;  // live SettingsSnapshots
 
 private:
     Store() = default;
 
     FileVersion version() const;
-    bool writeLine(const QString &section, const QString &key, const QString &value, QString &damagedCopy);
+    FileFailure systemFailure(int error) const
+    {
+        return {.fileName = m_fileName, .reason = FileFailure::Reason::System, .systemText = QString::fromLocal8Bit(std::strerror(error))};
+    }
+    std::optional<FileFailure> applyLocked(const SettingWrites &writes, QString &damagedCopy);
+    std::optional<FileFailure> lockFailure(const QLockFile &lock) const;
     QString keepDamagedCopy(const QByteArray &contents);
+    void keepTimeApart(bool existed, const QDateTime &before);
 
-    QSettings m_settings{QSettings::NativeFormat, QSettings::UserScope, applicationName};
-    const QByteArray m_encodedName = QFile::encodeName(m_settings.fileName());
-    FileVersion m_seen;
+    const QString m_fileName = storeFileName();
+    const QByteArray m_encodedName = QFile::encodeName(m_fileName);
+    std::optional<QSettings> m_settings;  // made once the file is known to be readable
+    std::optional<FileVersion> m_seen;
     bool m_damagedCopyKept = false;
     QDateTime m_lastWrite;  // the time of the last version this process wrote
 };
@@ -99,82 +128,125 @@ FileVersion Store::version() const
 {
 #if defined(Q_OS_UNIX) && !defined(Q_OS_DARWIN)
     struct stat status;
-    if (::stat(m_encodedName.constData(), &status) != 0)
-        return {};
-    return {qint64(status.st_ino), qint64(status.st_size), qint64(status.st_mtim.tv_sec), qint64(status.st_mtim.tv_nsec)};
+    if (::stat(m_encodedName.constData(), &status) != 0) {
+        if (errno == ENOENT || errno == ENOTDIR)
+            return {};
+        return {.problem = systemFailure(errno)};
+    }
+    FileVersion found{.inode = qint64(status.st_ino),
+                      .size = qint64(status.st_size),
+                      .seconds = qint64(status.st_mtim.tv_sec),
+                      .nanoseconds = qint64(status.st_mtim.tv_nsec)};
+    if (!S_ISREG(status.st_mode))
+        found.problem = FileFailure{.fileName = m_fileName, .reason = FileFailure::Reason::NotRegularFile};
+    else if (status.st_size > maxSettingsFileSize)
+        found.problem = FileFailure{.fileName = m_fileName, .reason = FileFailure::Reason::TooLarge, .maxSize = maxSettingsFileSize};
+    else if (::access(m_encodedName.constData(), R_OK) != 0)
+        found.problem = systemFailure(errno);
+    return found;
 #else
     return {};
 #endif
 }
 
-QSettings &Store::current()
+const QSettings *Store::current()
 {
     if (!storeIsIniFile) {
-        m_settings.sync();  // the platform's store: QSettings looks itself
-        return m_settings;
+        if (!m_settings)
+            m_settings.emplace(QSettings::NativeFormat, QSettings::UserScope, applicationName);
+        m_settings->sync();  // the platform's store: QSettings looks itself
+        return &*m_settings;
     }
-    const FileVersion now = version();
-    if (now != m_seen) {
-        m_settings.sync();
-        m_seen = now;
+    if (!m_seen || frozen == 0) {
+        const FileVersion now = version();
+        if (now != m_seen) {
+            // QSettings reads the file only once it is known to be a regular
+            // file of a size it can take.
+            if (!now.problem && !m_settings)
+                m_settings.emplace(QSettings::NativeFormat, QSettings::UserScope, applicationName);
+            else if (!now.problem)
+                m_settings->sync();
+            m_seen = now;
+        }
     }
-    return m_settings;
+    return m_seen->problem ? nullptr : &*m_settings;
 }
 
-// Another writer of the file (QSettings included) holds this lock while it
-// reads, changes and replaces the file, for settingsLockTimeoutMs at most.
-
-bool Store::write(const QString &section, const QString &key, const QString &value)
+std::optional<FileFailure> Store::apply(const SettingWrites &writes)
 {
+    if (writes.isEmpty())
+        return std::nullopt;
     if (!storeIsIniFile) {
-        m_settings.setValue(storedKey(section, key), value);  // no lines to keep
-        m_settings.sync();
-        return m_settings.status() == QSettings::NoError;
+        current();
+        for (const SettingWrite &write : writes) {
+            const QString key = storedKey(write.section, write.key);
+            if (!write.keepStored || !m_settings->contains(key))
+                m_settings->setValue(key, write.value);  // no lines to keep
+        }
+        m_settings->sync();
+        if (m_settings->status() == QSettings::NoError)
+            return std::nullopt;
+        return systemFailure(EACCES);
     }
     QString damagedCopy;
-    const bool written = writeLine(section, key, value, damagedCopy);
+    const std::optional<FileFailure> failure = applyLocked(writes, damagedCopy);
     // After the lock is released: the notice may wait for the user.
     if (!damagedCopy.isEmpty() && damagedNotice)
         damagedNotice(damagedCopy);
-    return written;
+    return failure;
 }
 
-bool Store::writeLine(const QString &section, const QString &key, const QString &value, QString &damagedCopy)
+std::optional<FileFailure> Store::applyLocked(const SettingWrites &writes, QString &damagedCopy)
 {
-    const QString name = fileName();
-    if (!QDir().mkpath(QFileInfo(name).absolutePath()))
-        return false;
-    QLockFile lock(name + QLatin1String(".lock"));
+    QDir().mkpath(QFileInfo(m_fileName).absolutePath());
+    // Another writer of the file (QSettings included) holds this lock while
+    // it reads, changes and replaces the file.
+    QLockFile lock(m_fileName + QLatin1String(".lock"));
     if (!lock.tryLock(settingsLockTimeoutMs))
-        return false;
+        return lockFailure(lock);
 
-    QFile file(name);
-    QByteArray contents;
-    const bool existed = file.exists();
-    if (existed) {
-        if (!file.open(QIODevice::ReadOnly))
-            return false;  // never replace what could not be read
-        contents = file.readAll();
-        file.close();
-    }
-    const QDateTime before = QFileInfo(name).lastModified();
-    damagedCopy = keepDamagedCopy(contents);
+    FileContent content;
+    if (std::optional<FileFailure> failure = readRegularFile(m_fileName, maxSettingsFileSize, content))
+        return failure;  // never replace what could not be read
+    const QDateTime before = QFileInfo(m_fileName).lastModified();
+    damagedCopy = keepDamagedCopy(content.bytes);
 
-    if (replaceFile(name, ini::withValue(contents, flatKey(section), flatKey(key), value)))
-        return false;
+    QList<ini::Assignment> assignments;
+    assignments.reserve(writes.size());
+    for (const SettingWrite &write : writes)
+        assignments.append({flatKey(write.section), flatKey(write.key), write.value, write.keepStored});
+    const QByteArray edited = ini::withValues(content.bytes, assignments);
+    if (content.exists && edited == content.bytes)
+        return std::nullopt;
+    if (std::optional<FileFailure> failure = replaceFile(m_fileName, edited))
+        return failure;
+    keepTimeApart(content.exists, before);
+    return std::nullopt;
+}
 
-    // QSettings sees a change by the file's size and its time to the
-    // millisecond: two versions within one millisecond must still differ in
-    // time, or a reader would keep the older one.
+// A lock that another program holds, or one that cannot be made at all (a
+// folder that cannot be written or created).
+std::optional<FileFailure> Store::lockFailure(const QLockFile &lock) const
+{
+    if (lock.error() == QLockFile::LockFailedError)
+        return FileFailure{.fileName = m_fileName, .reason = FileFailure::Reason::Locked};
+    return systemFailure(QFileInfo(QFileInfo(m_fileName).absolutePath()).isDir() ? EACCES : ENOENT);
+}
+
+// QSettings sees a change by the file's size and its time to the millisecond:
+// two versions within one millisecond must still differ in time, or a reader
+// (another copy of the program) would keep the older one.
+void Store::keepTimeApart(bool existed, const QDateTime &before)
+{
     QDateTime floor = m_lastWrite;
     if (existed && (!floor.isValid() || before > floor))
         floor = before;
-    m_lastWrite = QFileInfo(name).lastModified();
+    m_lastWrite = QFileInfo(m_fileName).lastModified();
+    QFile file(m_fileName);
     if (floor.isValid() && m_lastWrite <= floor && file.open(QIODevice::ReadOnly)) {
         m_lastWrite = floor.addMSecs(1);
         file.setFileTime(m_lastWrite, QFileDevice::FileModificationTime);
     }
-    return true;
 }
 
 // A file with lines that cannot be read is copied once a run before it is
@@ -184,7 +256,7 @@ QString Store::keepDamagedCopy(const QByteArray &contents)
 {
     if (m_damagedCopyKept || !ini::isDamaged(contents))
         return {};
-    const QString copyName = fileName() + QLatin1String(".damaged");
+    const QString copyName = m_fileName + QLatin1String(".damaged");
     if (replaceFile(copyName, contents))
         return {};
     m_damagedCopyKept = true;
@@ -204,19 +276,42 @@ QString textOf(const QVariant &value)
 
 QString ReadSetting(const QString &section, const QString &key, const QString &defaultText)
 {
-    const QVariant value = Store::instance().current().value(storedKey(section, key));
+    const QSettings *settings = Store::instance().current();
+    const QVariant value = settings ? settings->value(storedKey(section, key)) : QVariant();
     return (value.isValid() ? textOf(value) : defaultText).trimmed();
+}
+
+bool isSettingStored(const QString &section, const QString &key)
+{
+    const QSettings *settings = Store::instance().current();
+    return settings && settings->contains(storedKey(section, key));
 }
 
 bool WriteSetting(const QString &section, const QString &key, const QString &value)
 {
-    return Store::instance().write(section, key, value);
+    return !applySettings({{section, key, value}});
 }
 
-int LoadDecimalPlaces()
+std::optional<FileFailure> applySettings(const SettingWrites &writes)
 {
-    const std::optional<int> places = toWholeNumber(ReadSetting(section::settings, QStringLiteral("numericformatting"), QStringLiteral("3")));
-    return places && *places >= 0 && *places <= 8 ? *places : 3;
+    return Store::instance().apply(writes);
+}
+
+std::optional<FileFailure> settingsFileProblem()
+{
+    return Store::instance().problem();
+}
+
+SettingsSnapshot::SettingsSnapshot()
+{
+    Store &store = Store::instance();
+    store.current();
+    ++store.frozen;
+}
+
+SettingsSnapshot::~SettingsSnapshot()
+{
+    --Store::instance().frozen;
 }
 
 std::optional<bool> toBoolean(QStringView text)

@@ -11,9 +11,9 @@ QString UserUnitStore::read(const QString &key, const QString &defaultText) cons
     return ReadSetting(section::userunits, key, defaultText);
 }
 
-bool UserUnitStore::write(const QString &key, const QString &value) const
+std::optional<FileFailure> UserUnitStore::write(const SettingWrites &writes) const
 {
-    return WriteSetting(section::userunits, key, value);
+    return applySettings(writes);
 }
 
 QString UserUnitStore::name(const QString &quantity, int position, const QString &defaultText) const

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "settings/settingsstore.h"
+
 #include <QString>
 
 #include <optional>
@@ -23,7 +25,13 @@ public:
 
     // Reads one key of section "userunits" through ReadSetting.
     virtual QString read(const QString &key, const QString &defaultText) const;
-    virtual bool write(const QString &key, const QString &value) const;
+    // Makes the writes one change of the store (applySettings).
+    virtual std::optional<FileFailure> write(const SettingWrites &writes) const;
+    // One key of section "userunits" as a change of its own; false when it failed.
+    bool write(const QString &key, const QString &value) const { return !write({entry(key, value)}); }
+
+    // The write of one key of section "userunits".
+    static SettingWrite entry(const QString &key, const QString &value) { return {section::userunits, key, value}; }
 
     // The name at a position, cut to maxNameLength (and trimmed again).
     QString name(const QString &quantity, int position, const QString &defaultText) const;

@@ -105,23 +105,23 @@ private slots:
     }
 
     // State: no shell program stored. Expected: the first calculator found
-    // on PATH, KDE's own on KDE, the given default when there is none.
+    // on PATH, KDE's own on KDE, the key's default when there is none.
     void calculatorUsedWhenNoneIsStored()
     {
-        QCOMPARE(ReadShellProgram("calc.exe"), QStringLiteral("calc.exe"));
+        QCOMPARE(ReadShellProgram(), QStringLiteral("calc.exe"));
         makeFile("bin/xcalc", true);
         makeFile("bin/galculator", false);
-        QCOMPARE(ReadShellProgram("calc.exe"), QStringLiteral("xcalc"));
+        QCOMPARE(ReadShellProgram(), QStringLiteral("xcalc"));
         makeFile("bin/kcalc", true);
-        QCOMPARE(ReadShellProgram("calc.exe"), QStringLiteral("kcalc"));
+        QCOMPARE(ReadShellProgram(), QStringLiteral("kcalc"));
         makeFile("bin/gnome-calculator", true);
-        QCOMPARE(ReadShellProgram("calc.exe"), QStringLiteral("gnome-calculator"));
+        QCOMPARE(ReadShellProgram(), QStringLiteral("gnome-calculator"));
         qputenv("XDG_CURRENT_DESKTOP", "KDE");
-        QCOMPARE(ReadShellProgram("calc.exe"), QStringLiteral("kcalc"));
+        QCOMPARE(ReadShellProgram(), QStringLiteral("kcalc"));
         qunsetenv("XDG_CURRENT_DESKTOP");
         // a stored choice is used as stored, even one that cannot run here
         WriteSetting(section::settings, "shellprog", "c:\\windows\\calc.exe");
-        QCOMPARE(ReadShellProgram("calc.exe"), QStringLiteral("c:\\windows\\calc.exe"));
+        QCOMPARE(ReadShellProgram(), QStringLiteral("c:\\windows\\calc.exe"));
     }
 
     // State: a folder with programs with and without extensions and plain

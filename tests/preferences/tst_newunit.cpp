@@ -22,7 +22,11 @@ namespace {
 class FailingStore : public UserUnitStore
 {
 public:
-    bool write(const QString &, const QString &) const override { return false; }
+    using UserUnitStore::write;
+    std::optional<FileFailure> write(const SettingWrites &) const override
+    {
+        return FileFailure{.fileName = settingsLocation(), .systemText = QStringLiteral("Input/output error")};
+    }
 };
 
 }
@@ -224,7 +228,9 @@ private slots:
         dialog.nameBox(0)->setText("span");
         dialog.factorBox(0)->setText("0.2286");
         QTest::mouseClick(dialog.findChild<QPushButton *>("cmdOk"), Qt::LeftButton);
-        QCOMPARE(m_messages, (QList<MessageSpec>{{"Error #  75 occurred. Path/File access error", QMessageBox::Warning}}));
+        QCOMPARE(m_messages, (QList<MessageSpec>{{"Error #  75 occurred. Path/File access error\n\nThe settings could not be stored in \""
+                                                      + settingsLocation() + "\": Input/output error.",
+                                                  QMessageBox::Warning}}));
         QVERIFY(dialog.isVisible());
         QCOMPARE(dialog.nameBox(0)->text(), QStringLiteral("span"));
     }

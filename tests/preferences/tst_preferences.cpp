@@ -201,9 +201,9 @@ private slots:
                 keys << write.key;
             return keys;
         };
-        QCOMPARE(keysOf(optionsWrites(choice)), QStringList({"Tab", "numericformatting", "scientific", "shellprog", "confirm", "save"}));
+        QCOMPARE(keysOf(optionsWrites(choice, choice)), QStringList({"Tab", "numericformatting", "scientific", "shellprog", "confirm", "save"}));
         choice.confirmExit = false;
-        QCOMPARE(keysOf(optionsWrites(choice)), QStringList({"Tab", "numericformatting", "scientific", "shellprog", "confirm"}));
+        QCOMPARE(keysOf(optionsWrites(choice, choice)), QStringList({"Tab", "numericformatting", "scientific", "shellprog", "confirm"}));
     }
 
     void cancelKeepsOnlyTabPositionAndShownUnits_data()
@@ -423,10 +423,11 @@ private slots:
         QCOMPARE(unitListItems(length, store).last(), (UnitListItem{"", true}));
 
         store.write("Lengthnumber", "2");
-        const QList<bool> flags(unitListItems(length, store).size(), false);
+        const QList<UnitListItem> shown = unitListItems(length, store);
+        const QList<bool> flags(shown.size(), false);
         store.write("Lengthnumber", "0");
         const Store before = storeContents();
-        QVERIFY(SaveUnitSelection(length.id, flags, store));
+        QVERIFY(!applySettings(unitSelectionWrites(length.id, shown, flags)));
         QCOMPARE(changedKeys(before, storeContents()), unitKeys("Length", {"userunits/Lengthused1", "userunits/Lengthused2"}));
 
         WriteSetting(section::settings, "QuantityListIndex", "15");
@@ -437,8 +438,6 @@ private slots:
         QVERIFY(storeContents().keys().filter("used").size() == 2);
     }
 
-    // A store that cannot be written is reported once; the choices still
-    // hold for this run.
     // Tab runs through the shown page top to bottom and left to right, then
     // the buttons of the bottom row; of the two number styles only the
     // chosen one is a stop (the arrow keys move between them).
@@ -550,14 +549,22 @@ private slots:
         }
     }
 
+    // A store that cannot be written is reported once by the opening (which
+    // stores the units shown) and once by OK, naming the file; the choices
+    // still hold for this run.
     void failedWritesAreReported()
     {
         QVERIFY(QDir().mkpath(settingsLocation()));  // a folder where the file should be
         open();
+        showQuantity("Mass");
+        showQuantity("Length");
         child<QSlider>("Slider1")->setValue(6);
         click("cmdOk");
         QVERIFY(QDir(settingsLocation()).removeRecursively());
-        QCOMPARE(m_messages, (QList<MessageSpec>{{"Error #  75 occurred. Path/File access error", QMessageBox::Warning}}));
+        const MessageSpec notStored{"Error #  75 occurred. Path/File access error\n\nThe settings could not be stored in \""
+                                        + settingsLocation() + "\": it is not a regular file.",
+                                    QMessageBox::Warning};
+        QCOMPARE(m_messages, (QList<MessageSpec>{notStored, notStored}));
         QVERIFY(!m_dialog->isVisible());
         QCOMPARE(m_options->decimalPlaces(), 6);
     }

@@ -24,6 +24,15 @@ NewUnitRows makeRows(const QStringList &texts)
     return rows;
 }
 
+// The keys and values written, in order.
+QList<std::pair<QString, QString>> keysAndValues(const SettingWrites &writes)
+{
+    QList<std::pair<QString, QString>> written;
+    for (const SettingWrite &write : writes)
+        written.append({write.key, write.value});
+    return written;
+}
+
 }
 
 // What OK in the new-unit dialog makes of the rows typed.
@@ -86,21 +95,51 @@ private slots:
         NewUnitVerdict verdict = checkNewUnits("Mass", makeRows({"zero=0", " neg =-2", "  =  1.5e3 "}));
         QCOMPARE(verdict.refusal, NewUnitVerdict::Refusal::None);
         QCOMPARE(verdict.writes.size(), 21);
-        QCOMPARE(verdict.writes.mid(0, 6), (QList<std::pair<QString, QString>>{
+        QCOMPARE(keysAndValues(verdict.writes.mid(0, 6)), (QList<std::pair<QString, QString>>{
                      {"Mass1", "zero"}, {"Massfactor1", "0"}, {"Mass2", "neg"}, {"Massfactor2", "-2"}, {"Mass3", ""}, {"Massfactor3", "1.5e3"}}));
         // the row of blanks ends the units
-        QCOMPARE(verdict.writes.last(), (std::pair<QString, QString>{"Massnumber", "2"}));
+        QCOMPARE(keysAndValues(verdict.writes).last(), (std::pair<QString, QString>{"Massnumber", "2"}));
 
-        verdict = checkNewUnits("Mass", makeRows({}));
+        verdict = checkNewUnits("Mass", makeRows({}), makeRows({"gone=1"}));
         QCOMPARE(verdict.writes.size(), 21);
-        QCOMPARE(verdict.writes.last(), (std::pair<QString, QString>{"Massnumber", "0"}));
+        QCOMPARE(keysAndValues(verdict.writes).last(), (std::pair<QString, QString>{"Massnumber", "0"}));
         for (int i = 0; i < 20; ++i)
-            QCOMPARE(verdict.writes[i].second, QString());
+            QCOMPARE(verdict.writes[i].value, QString());
 
         QStringList ten;
         for (int i = 0; i < 10; ++i)
             ten << QStringLiteral("u%1=%1").arg(i + 1);
-        QCOMPARE(checkNewUnits("Mass", makeRows(ten)).writes.last().second, QStringLiteral("10"));
+        QCOMPARE(checkNewUnits("Mass", makeRows(ten)).writes.last().value, QStringLiteral("10"));
+    }
+
+    // The units are one list: rows as loaded keep whatever the store holds by
+    // then (another copy of the program may have changed the list); one
+    // changed row writes every key, so that no name meets a factor of
+    // another list.
+    void unitsAreWrittenAsOneList_data()
+    {
+        QTest::addColumn<QStringList>("loaded");
+        QTest::addColumn<QStringList>("rows");
+        QTest::addColumn<bool>("kept");
+        QTest::newRow("nothing loaded, nothing typed") << QStringList{} << QStringList{} << true;
+        QTest::newRow("as loaded") << QStringList{"span=0.2286", "cubit=0.4572"} << QStringList{"span=0.2286", "cubit=0.4572"} << true;
+        QTest::newRow("one factor changed") << QStringList{"span=0.2286", "cubit=0.4572"} << QStringList{"span=0.2286", "cubit=0.45"}
+                                            << false;
+        QTest::newRow("a unit added") << QStringList{"span=0.2286"} << QStringList{"span=0.2286", "pace=0.762"} << false;
+        QTest::newRow("blanks added") << QStringList{"span=0.2286"} << QStringList{"span =0.2286"} << false;
+    }
+
+    void unitsAreWrittenAsOneList()
+    {
+        QFETCH(QStringList, loaded);
+        QFETCH(QStringList, rows);
+        QFETCH(bool, kept);
+        const NewUnitVerdict verdict = checkNewUnits("Length", makeRows(rows), makeRows(loaded));
+        QCOMPARE(verdict.writes.size(), 21);
+        for (const SettingWrite &write : verdict.writes) {
+            QCOMPARE(write.section, section::userunits);
+            QCOMPARE(write.keepStored, kept);
+        }
     }
 
     // The dialog's check and the conversion read a factor text alike.

@@ -1,4 +1,4 @@
-#include "settings/settingsstore.h"
+#include "settings/settingkeys.h"
 #include "settings/userunitstore.h"
 #include "support/fulldisk.h"
 

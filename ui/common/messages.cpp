@@ -1,11 +1,20 @@
 #include "ui/common/messages.h"
 
+#include "rules/filefailure.h"
+
 namespace quantix {
 
 MessageSpec dialogError(ErrorNumber number)
 {
     return {QLatin1String("Error #  ") + QString::number(toInt(number)) + QLatin1String(" occurred. ") + describe(number),
             QMessageBox::Warning};
+}
+
+MessageSpec settingsError(const FileFailure &failure)
+{
+    MessageSpec message = dialogError(ErrorNumber::PathFileAccess);
+    message.text += QLatin1String("\n\n") + settingsNotStoredText(failure);
+    return message;
 }
 
 }

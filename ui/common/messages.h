@@ -1,6 +1,7 @@
 #pragma once
 
 #include "engine/errors.h"
+#include "settings/wholefile.h"
 
 #include <QMessageBox>
 #include <QString>
@@ -27,6 +28,10 @@ struct MessageSpec
 // A dialog's report of a failed confirmation: "Error # ", the number with a
 // blank for its sign, " occurred. " and the error's description; exclamation.
 MessageSpec dialogError(ErrorNumber number);
+
+// A change of the settings that could not be stored: the dialog error of a
+// failed file access, then the file and why it failed.
+MessageSpec settingsError(const FileFailure &failure);
 
 // Every modal message box of the program goes through here, so that tests
 // can answer them and check what they showed.

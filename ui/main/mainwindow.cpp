@@ -1,15 +1,17 @@
 #include "ui/main/mainwindow.h"
 
 #include "engine/stringtable.h"
+#include "rules/filefailure.h"
 #include "rules/selectionrules.h"
 #include "rules/shellcommand.h"
-#include "settings/settingsstore.h"
+#include "settings/settingkeys.h"
 #include "ui/about/aboutbox.h"
 #include "ui/common/clickablelabel.h"
 #include "ui/common/messages.h"
 #include "ui/common/uisupport.h"
 #include "ui/common/windowgeometry.h"
 #include "ui/help/helpviewer.h"
+#include "ui/records/recordswindow.h"
 
 #include "ui_frmMain.h"
 
@@ -18,6 +20,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QStatusBar>
+#include <QTimer>
 #include <QWindow>
 
 namespace quantix {
@@ -76,8 +79,14 @@ MainWindow::MainWindow(QWidget *parent)
                               QMessageBox::Information});
     });
 
-    // Load: every step runs even when an earlier one could not.
+    // Load: every step runs even when an earlier one could not. A settings
+    // file that cannot be used is told once the window is up.
     readSettings();
+    if (const std::optional<FileFailure> problem = settingsFileProblem()) {
+        QTimer::singleShot(0, this, [this, problem] {
+            Messages::show(this, {unusableSettingsText(*problem), QMessageBox::Warning});
+        });
+    }
     setCaptions();
     restorePosition();
     for (QComboBox *list : {m_ui->cboquantity, m_ui->cbounit1, m_ui->cbounit2}) {
@@ -174,14 +183,12 @@ ClickableLabel *MainWindow::statusPanel(int number) const
 
 void MainWindow::readSettings()
 {
+    const SettingsSnapshot snapshot;
     Options &options = m_state.options;
-    const auto readBoolean = [](const char *key, const char *defaultText, bool current) {
-        return toBoolean(ReadSetting(section::settings, QLatin1String(key), QLatin1String(defaultText))).value_or(current);
-    };
-    options.setConfirmExit(readBoolean("confirm", "true", options.confirmExit()));
-    options.setNumberStyle({LoadDecimalPlaces(), readBoolean("scientific", "false", options.scientific())});
+    options.setConfirmExit(setting::confirm.readBoolean().value_or(options.confirmExit()));
+    options.setNumberStyle({LoadDecimalPlaces(), setting::scientific.readBoolean().value_or(options.scientific())});
     options.setPrintFont(PrintFont::load(options.printFont()));
-    options.setShellProgram(ReadShellProgram(QStringLiteral("c:\\windows\\calc.exe")));
+    options.setShellProgram(ReadShellProgram());
 }
 
 void MainWindow::setCaptions()
@@ -207,18 +214,18 @@ void MainWindow::restorePosition()
 {
     if (!programPlacesWindows())
         return;
-    const std::optional<int> top = toWholeNumber(ReadSetting(section::settings, QStringLiteral("top"), QStringLiteral("200")));
-    const std::optional<int> left = toWholeNumber(ReadSetting(section::settings, QStringLiteral("left"), QStringLiteral("200")));
+    const SettingsSnapshot snapshot;
+    const std::optional<int> top = setting::top.readWholeNumber();
+    const std::optional<int> left = setting::left.readWholeNumber();
     move(left ? twipsToPixels(*left) : x(), top ? twipsToPixels(*top) : y());
 }
 
 // Where the desktop does not tell the position, the one stored stays.
-void MainWindow::storePosition()
+SettingWrites MainWindow::positionWrites() const
 {
     if (!programPlacesWindows())
-        return;
-    WriteSetting(section::settings, QStringLiteral("left"), QString::number(pixelsToTwips(pos().x())));
-    WriteSetting(section::settings, QStringLiteral("top"), QString::number(pixelsToTwips(pos().y())));
+        return {};
+    return {setting::left.write(pixelsToTwips(pos().x())), setting::top.write(pixelsToTwips(pos().y()))};
 }
 
 void MainWindow::decimals()
@@ -260,7 +267,13 @@ void MainWindow::closeEvent(QCloseEvent *event)
         return;
     }
     m_help->quit();
-    storePosition();
+    // One change of the store with the records window's geometry: one wait
+    // at most for another program's lock, and one message when it fails.
+    SettingWrites writes = positionWrites();
+    if (m_recordsWindow)
+        writes += m_recordsWindow->takeGeometryWrites();
+    if (const std::optional<FileFailure> failure = applySettings(writes))
+        Messages::show(this, settingsError(*failure));
     unloadRecordsWindow();
     event->accept();
 }

@@ -59,7 +59,7 @@ private:
     void fitToFont();
     void fitStatusPanels();
     void restorePosition();
-    void storePosition();
+    SettingWrites positionWrites() const;
 
     // Selection and conversion.
     void quantityChosen();

@@ -5,7 +5,7 @@
 #include "ui/main/mainwindow.h"
 
 #include "engine/stringtable.h"
-#include "settings/settingsstore.h"
+#include "settings/settingkeys.h"
 #include "ui/common/clickablelabel.h"
 #include "ui/common/messages.h"
 #include "ui/records/recordswindow.h"
@@ -106,7 +106,7 @@ bool MainWindow::recordsAllowExit()
     if (Messages::show(this, {str(333), QMessageBox::Critical, QMessageBox::Yes | QMessageBox::No, QMessageBox::No})
         == QMessageBox::Yes)
         return true;
-    if (ReadSetting(section::settings, QStringLiteral("save"), QStringLiteral("1")) == QLatin1String("1")) {
+    if (setting::save.isOn()) {
         showRecordsWindow(true);
         m_state.records.setOpenSaveRequest(true);
     } else {

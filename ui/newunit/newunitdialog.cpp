@@ -84,6 +84,7 @@ void NewUnitDialog::load(const QString &quantityName)
         nameBox(row)->setText(loaded.rows[static_cast<std::size_t>(row)].name);
         factorBox(row)->setText(loaded.rows[static_cast<std::size_t>(row)].factor);
     }
+    m_loaded = rows();
     if (!loaded.failure.isEmpty())
         Messages::show(parentWidget(), {loaded.failure});
 }
@@ -93,7 +94,7 @@ void NewUnitDialog::load(const QString &quantityName)
 void NewUnitDialog::save()
 {
     const QString &quantityName = Catalogue::instance().at(m_quantity).name;
-    const NewUnitVerdict verdict = checkNewUnits(quantityName, rows());
+    const NewUnitVerdict verdict = checkNewUnits(quantityName, rows(), m_loaded);
     switch (verdict.refusal) {
     case NewUnitVerdict::Refusal::FactorNotANumber:
         Messages::show(this, {str(80), QMessageBox::Warning});
@@ -110,8 +111,8 @@ void NewUnitDialog::save()
     case NewUnitVerdict::Refusal::None:
         break;
     }
-    if (!writeUserUnits(m_store, verdict.writes)) {
-        Messages::show(this, dialogError(ErrorNumber::PathFileAccess));
+    if (const std::optional<FileFailure> failure = m_store.write(verdict.writes)) {
+        Messages::show(this, settingsError(*failure));
         return;
     }
     accept();

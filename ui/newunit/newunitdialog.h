@@ -14,7 +14,7 @@ namespace quantix {
 
 // The new-unit dialog: up to ten units of the user's own for one quantity,
 // each a name and its factor of the quantity's base unit, saved to the
-// user-unit store on OK.
+// user-unit store on OK as one change.
 class NewUnitDialog : public QDialog
 {
     Q_OBJECT
@@ -42,6 +42,7 @@ private:
     std::unique_ptr<Ui::frmNewUnit> m_ui;
     const UserUnitStore &m_store;
     int m_quantity = 0;
+    NewUnitRows m_loaded;  // the rows as the store held them
 };
 
 }

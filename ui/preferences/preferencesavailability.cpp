@@ -3,12 +3,16 @@
 
 #include "ui/preferences/preferencesdialog.h"
 
+#include "ui/common/messages.h"
 #include "ui/common/uisupport.h"
 #include "ui/newunit/newunitdialog.h"
 
 #include "ui_frmSetOpt.h"
 
 #include <QEvent>
+#include <QTimer>
+
+#include <utility>
 
 namespace quantix {
 
@@ -36,11 +40,11 @@ void PreferencesDialog::openAvailability()
     m_currentQuantityId = catalogue.at(0).id;
     m_ui->lstQuantity->setCurrentRow(storedQuantityListIndex());
 
-    const std::array<bool, Catalogue::quantityCount> offered = storedQuantityAvailability();
+    m_shownQuantities = storedQuantityAvailability();
     for (int i = 0; i < Catalogue::quantityCount; ++i) {
         QCheckBox *box = quantityBox(i);
         box->setText(catalogue.at(i).name);
-        box->setChecked(offered[static_cast<std::size_t>(i)]);
+        box->setChecked(m_shownQuantities[static_cast<std::size_t>(i)]);
         box->installEventFilter(this);
     }
     m_quantitiesChanged = false;
@@ -54,26 +58,33 @@ void PreferencesDialog::openAvailability()
 }
 
 // Stores what lstUnits shows (when it holds selections not yet stored) and
-// fills it for the quantity selected in lstQuantity. False when a write of
-// the store failed.
-bool PreferencesDialog::quantitySelectionStep()
+// fills it for the quantity selected in lstQuantity. While the dialog opens,
+// the selections wait, so that opening is one change of the store.
+void PreferencesDialog::quantitySelectionStep()
 {
-    bool written = true;
-    if (m_unitsLoaded)
-        written = SaveUnitSelection(m_currentQuantityId, unitSelection(), m_store);
+    m_unitWrites += pendingUnitWrites();
+    if (m_shown)
+        storeUnitWrites();
+    fillUnits();
+}
+
+void PreferencesDialog::fillUnits()
+{
     const QListWidgetItem *item = m_ui->lstQuantity->currentItem();
     const Quantity *quantity = item ? Catalogue::instance().byName(item->text()) : nullptr;
-    if (!quantity)
-        return written;
+    if (!quantity) {
+        m_unitsLoaded = false;
+        return;
+    }
     m_ui->cmdNewUnit->setEnabled(quantity->id != Catalogue::temperatureId);
     m_currentQuantityId = quantity->id;
     m_ui->lstUnits->clear();
-    for (const UnitListItem &unit : unitListItems(*quantity, m_store)) {
+    m_shownUnits = unitListItems(*quantity, m_store);
+    for (const UnitListItem &unit : std::as_const(m_shownUnits)) {
         auto *listItem = new QListWidgetItem(unit.name, m_ui->lstUnits);
         listItem->setSelected(unit.selected);
     }
     m_unitsLoaded = true;
-    return written;
 }
 
 QList<bool> PreferencesDialog::unitSelection() const
@@ -82,6 +93,40 @@ QList<bool> PreferencesDialog::unitSelection() const
     for (int i = 0; i < m_ui->lstUnits->count(); ++i)
         selected << m_ui->lstUnits->item(i)->isSelected();
     return selected;
+}
+
+// SaveUnitSelection's writes for what lstUnits shows, while it holds
+// selections still to be stored.
+SettingWrites PreferencesDialog::pendingUnitWrites() const
+{
+    if (!m_unitsLoaded)
+        return {};
+    return unitSelectionWrites(m_currentQuantityId, m_shownUnits, unitSelection());
+}
+
+// The user did not ask for these writes: once they have failed (a held
+// lock, a store that cannot be written), they wait for OK or closing, which
+// try again, instead of failing and waiting for the lock on every quantity.
+// The failure is told once, after the event that stored them.
+void PreferencesDialog::storeUnitWrites()
+{
+    if (m_unitFailureShown)
+        return;
+    const std::optional<FileFailure> failure = applySettings(m_unitWrites);
+    if (!failure) {
+        m_unitWrites.clear();
+        return;
+    }
+    m_unitFailureShown = true;
+    QTimer::singleShot(0, this, [this, failure] { Messages::show(this, settingsError(*failure)); });
+}
+
+QuantityAvailability PreferencesDialog::quantityChoice() const
+{
+    QuantityAvailability offered{};
+    for (int i = 0; i < Catalogue::quantityCount; ++i)
+        offered[static_cast<std::size_t>(i)] = quantityBox(i)->isChecked();
+    return offered;
 }
 
 void PreferencesDialog::setAllQuantities(bool offered)
@@ -97,13 +142,14 @@ void PreferencesDialog::addNewUnit()
 {
     if (!m_ui->cmdNewUnit->isEnabled() || m_ui->lstQuantity->currentRow() < 0)
         return;
-    SaveUnitSelection(m_currentQuantityId, unitSelection(), m_store);
+    m_unitWrites += pendingUnitWrites();
+    storeUnitWrites();
     {
         NewUnitDialog dialog(m_ui->lstQuantity->currentRow(), m_store, this);
         dialog.exec();
     }
     m_unitsLoaded = false;
-    quantitySelectionStep();
+    fillUnits();
 }
 
 void PreferencesDialog::showEvent(QShowEvent *event)

@@ -5,8 +5,6 @@
 
 #include "engine/errors.h"
 #include "engine/stringtable.h"
-#include "rules/shellcommand.h"
-#include "settings/settingsstore.h"
 #include "ui/common/commondialogs.h"
 #include "ui/common/messages.h"
 #include "ui/common/uisupport.h"
@@ -16,6 +14,8 @@
 
 #include <QLocale>
 #include <QTimer>
+
+#include <utility>
 
 namespace quantix {
 
@@ -62,24 +62,28 @@ PreferencesDialog::PreferencesDialog(Options &options, RebuildQuantityList rebui
     connect(m_ui->cmdOk, &QPushButton::clicked, this, &PreferencesDialog::confirm);
     connect(m_ui->cmdCancel, &QPushButton::clicked, this, &PreferencesDialog::cancel);
 
-    // Opening: each step stands on its own.
+    // Opening: each step stands on its own. The choices are the store's,
+    // which another copy of the program may have changed since this one
+    // started.
+    m_shownOptions = storedOptionsChoice(m_options);
+    m_shownFont = PrintFont::load(m_options.printFont());
     m_ui->tabstrip->setCurrentIndex(0);
     showPrintFont();
     setCaptions();
-    (m_options.scientific() ? m_ui->Option1_0 : m_ui->Option1_1)->setChecked(true);
+    (m_shownOptions.scientific ? m_ui->Option1_0 : m_ui->Option1_1)->setChecked(true);
     numberStyleTabStop();
-    if (m_options.confirmExit()) {
+    if (m_shownOptions.confirmExit) {
         m_ui->chkConfirm->setChecked(true);
-        m_ui->chkSave->setChecked(ReadSetting(section::settings, QStringLiteral("save"), QStringLiteral("1")) == QLatin1String("1"));
+        m_ui->chkSave->setChecked(m_shownOptions.saveDialog);
     } else {
         m_ui->chkConfirm->setChecked(false);
         m_ui->chkSave->hide();
     }
     openAvailability();
     // The calculator that will run: the stored one, else one found here.
-    m_options.setShellProgram(ReadShellProgram(QStringLiteral("calc.exe")));
+    m_options.setShellProgram(m_shownOptions.shellProgram);
     m_ui->label3->setText(u' ' + m_options.shellProgram());
-    m_options.setDecimalPlaces(LoadDecimalPlaces());
+    m_options.setDecimalPlaces(m_shownOptions.decimalPlaces);
     m_ui->Slider1->setValue(m_options.decimalPlaces());
     showSliderValue(m_ui->Slider1->value());
     // Centred at the size its texts need.
@@ -139,7 +143,7 @@ void PreferencesDialog::fitToContents()
 // its colour on the page it will be printed on.
 void PreferencesDialog::showPrintFont()
 {
-    const PrintFont &font = m_options.printFont();
+    const PrintFont &font = m_shownFont;
     m_ui->lblFont->setFont(toQFont(font));
     showOnPage(m_ui->lblFont, toQColor(font.colour));
     m_ui->lblFont->setText(font.name + u' ' + QLocale().toString(font.pointSize()) + QLatin1String(" pt"));
@@ -183,13 +187,15 @@ void PreferencesDialog::chooseShellProgram()
 }
 
 // The chosen font is stored at once: cancelling the preferences keeps it.
+// What the user left as it was keeps what the store holds by then, and the
+// run takes the font as stored.
 void PreferencesDialog::choosePrintFont()
 {
-    const PrintFont &current = m_options.printFont();
-    const std::optional<ChosenFont> chosen = CommonDialogs::instance().font(this, {toQFont(current), toQColor(current.colour)});
+    const std::optional<ChosenFont> chosen
+        = CommonDialogs::instance().font(this, {toQFont(m_shownFont), toQColor(m_shownFont.colour)});
     if (!chosen)
         return;
-    PrintFont font = current;
+    PrintFont font = m_shownFont;
     font.name = chosen->font.family();
     if (chosen->font.pointSizeF() > 0)
         font.size = QLocale().toString(chosen->font.pointSizeF());
@@ -197,20 +203,18 @@ void PreferencesDialog::choosePrintFont()
     font.bold = chosen->font.bold();
     font.italic = chosen->font.italic();
     font.colour = toRgbValue(chosen->colour);
-    if (!font.save()) {
-        Messages::show(this, {describe(ErrorNumber::PathFileAccess)});
+    if (const std::optional<FileFailure> failure = applySettings(font.writes(m_shownFont))) {
+        Messages::show(this, settingsError(*failure));
         return;
     }
-    m_options.setPrintFont(font);
+    m_shownFont = PrintFont::load(font);
+    m_options.setPrintFont(m_shownFont);
     showPrintFont();
     fitToContents();
 }
 
-// OK: every step runs; a store that could not be written is reported once,
-// and the choices still take effect for this run.
-void PreferencesDialog::confirm()
+OptionsChoice PreferencesDialog::choice() const
 {
-    bool written = quantitySelectionStep();
     OptionsChoice choice;
     choice.tab = m_ui->tabstrip->currentIndex() + 1;
     choice.decimalPlaces = m_ui->Slider1->value();
@@ -218,19 +222,31 @@ void PreferencesDialog::confirm()
     choice.shellProgram = m_options.shellProgram();
     choice.confirmExit = m_ui->chkConfirm->isChecked();
     choice.saveDialog = m_ui->chkSave->isChecked();
-    written &= applySettingWrites(optionsWrites(choice));
-    applyOptions(choice, m_options);
-    if (m_quantitiesChanged) {
-        std::array<bool, Catalogue::quantityCount> offered{};
-        for (int i = 0; i < Catalogue::quantityCount; ++i)
-            offered[static_cast<std::size_t>(i)] = quantityBox(i)->isChecked();
-        const QStringList names = storeQuantityAvailability(offered, written);
-        if (m_rebuildQuantityList)
-            m_rebuildQuantityList(names);
-    }
+    return choice;
+}
+
+// OK: one change of the store with the units shown, the options, the
+// quantities when a box may have changed, and what closing writes. A store
+// that could not be written is reported once, and the choices still take
+// effect for this run.
+void PreferencesDialog::confirm()
+{
+    const OptionsChoice chosen = choice();
+    const QuantityAvailability offered = quantityChoice();
+    SettingWrites writes = m_unitWrites + pendingUnitWrites() + optionsWrites(chosen, m_shownOptions);
+    if (m_quantitiesChanged)
+        writes += quantityAvailabilityWrites(offered, m_shownQuantities);
+    writes += closingWrites(m_ui->lstQuantity->currentRow() < 0 ? 0 : m_ui->lstQuantity->currentRow(), chosen.tab);
+    m_closed = true;
+    m_unitsLoaded = false;
+    m_unitWrites.clear();
+    const std::optional<FileFailure> failure = applySettings(writes);
+    applyOptions(chosen, m_options);
+    if (m_quantitiesChanged && m_rebuildQuantityList)
+        m_rebuildQuantityList(quantityNames(offered));
     m_quantitiesChanged = false;
-    if (!written)
-        Messages::show(this, dialogError(ErrorNumber::PathFileAccess));
+    if (failure)
+        Messages::show(this, settingsError(*failure));
     accept();
 }
 
@@ -240,13 +256,18 @@ void PreferencesDialog::cancel()
     reject();
 }
 
+// Closing without OK stores the selections taken from lstUnits before and
+// what closing writes; the units lstUnits shows now are dropped.
 void PreferencesDialog::done(int result)
 {
     if (!m_closed) {
         m_closed = true;
         m_unitsLoaded = false;
-        applySettingWrites(closingWrites(m_ui->lstQuantity->currentRow() < 0 ? 0 : m_ui->lstQuantity->currentRow(),
-                                         m_ui->tabstrip->currentIndex() + 1));
+        const SettingWrites writes = std::exchange(m_unitWrites, {})
+            + closingWrites(m_ui->lstQuantity->currentRow() < 0 ? 0 : m_ui->lstQuantity->currentRow(),
+                            m_ui->tabstrip->currentIndex() + 1);
+        if (const std::optional<FileFailure> failure = applySettings(writes))
+            Messages::show(this, settingsError(*failure));
     }
     QDialog::done(result);
 }

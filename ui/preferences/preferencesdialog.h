@@ -18,7 +18,8 @@ namespace quantix {
 
 // The preferences dialog: shell program, print font, exit confirmation,
 // number style, and which quantities and units the main window offers. It
-// writes the settings and the run's options.
+// shows what the store holds when it opens, and writes the settings and the
+// run's options; each of its writes is one change of the store.
 class PreferencesDialog : public QDialog
 {
     Q_OBJECT
@@ -55,10 +56,16 @@ private:
     void confirm();
     void cancel();
 
+    OptionsChoice choice() const;
+
     // Quantities and Units tabs (preferencesavailability.cpp).
     void openAvailability();
-    bool quantitySelectionStep();
+    void quantitySelectionStep();
+    void fillUnits();
     QList<bool> unitSelection() const;
+    SettingWrites pendingUnitWrites() const;
+    void storeUnitWrites();
+    QuantityAvailability quantityChoice() const;
     void setAllQuantities(bool offered);
     void addNewUnit();
 
@@ -67,9 +74,18 @@ private:
     RebuildQuantityList m_rebuildQuantityList;
     UserUnitStore m_store;
 
+    // What the dialog showed when it opened: a choice left as it was keeps
+    // what the store holds when it is written.
+    OptionsChoice m_shownOptions;
+    PrintFont m_shownFont;
+    QuantityAvailability m_shownQuantities{};
+    QList<UnitListItem> m_shownUnits;  // what lstUnits was filled with
+
     bool m_quantitiesChanged = false;
     int m_currentQuantityId = 500;  // the quantity lstUnits shows
     bool m_unitsLoaded = false;     // lstUnits holds selections still to be stored
+    SettingWrites m_unitWrites;     // selections taken from lstUnits, not yet stored
+    bool m_unitFailureShown = false;  // storing them failed; OK and closing try again
     bool m_shown = false;
     bool m_closed = false;
 };

@@ -6,7 +6,7 @@
 #include "records/rtfwriter.h"
 #include "rules/filefailure.h"
 #include "rules/options.h"
-#include "settings/settingsstore.h"
+#include "settings/settingkeys.h"
 #include "ui/common/commondialogs.h"
 #include "ui/common/messages.h"
 #include "ui/common/uisupport.h"
@@ -60,16 +60,6 @@ RecordsWindow::Clock &recordsClock()
 QDateTime now()
 {
     return recordsClock() ? recordsClock()() : QDateTime::currentDateTime();
-}
-
-std::optional<int> readTwips(const char *key, const char *defaultText)
-{
-    return toWholeNumber(ReadSetting(section::settings, QLatin1String(key), QLatin1String(defaultText)));
-}
-
-void writeTwips(const char *key, int twips)
-{
-    WriteSetting(section::settings, QLatin1String(key), QString::number(twips));
 }
 
 QTextCharFormat printFormat(const PrintFont &font)
@@ -164,17 +154,18 @@ void RecordsWindow::setCaptions()
 // restored and stored.
 void RecordsWindow::restoreStoredGeometry()
 {
+    const SettingsSnapshot snapshot;
     if (programPlacesWindows()) {
-        const std::optional<int> left = readTwips("ConvRecordsLeft", "300");
-        const std::optional<int> top = readTwips("ConvRecordsTop", "300");
+        const std::optional<int> left = setting::convRecordsLeft.readWholeNumber();
+        const std::optional<int> top = setting::convRecordsTop.readWholeNumber();
         move(left ? twipsToPixels(*left) : x(), top ? twipsToPixels(*top) : y());
     }
 
     const QScreen *screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
     const QSize screenSize = screen ? screen->geometry().size() : QSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
-    if (const std::optional<int> width = readTwips("ConvRecordsWidth", "7575"))
+    if (const std::optional<int> width = setting::convRecordsWidth.readWholeNumber())
         resize(std::min(twipsToPixels(*width), screenSize.width()), height());
-    if (const std::optional<int> height = readTwips("ConvRecordsHeight", "3840"))
+    if (const std::optional<int> height = setting::convRecordsHeight.readWholeNumber())
         resize(width(), std::min(twipsToPixels(*height), screenSize.height()));
 }
 
@@ -186,15 +177,19 @@ void RecordsWindow::showEvent(QShowEvent *event)
 
 // Left and top are kept in 16 bits; a window far off the screen is stored
 // at the edge of that range rather than wrapped round.
-void RecordsWindow::storeGeometry()
+SettingWrites RecordsWindow::geometryWrites() const
 {
     const auto edge = [](int pixels) { return std::clamp(pixelsToTwips(pixels), -32768, 32767); };
-    if (programPlacesWindows()) {
-        writeTwips("ConvRecordsLeft", edge(x()));
-        writeTwips("ConvRecordsTop", edge(y()));
-    }
-    writeTwips("ConvRecordsWidth", pixelsToTwips(width()));
-    writeTwips("ConvRecordsHeight", pixelsToTwips(height()));
+    SettingWrites writes;
+    if (programPlacesWindows())
+        writes << setting::convRecordsLeft.write(edge(x())) << setting::convRecordsTop.write(edge(y()));
+    return writes << setting::convRecordsWidth.write(pixelsToTwips(width())) << setting::convRecordsHeight.write(pixelsToTwips(height()));
+}
+
+SettingWrites RecordsWindow::takeGeometryWrites()
+{
+    m_geometryTaken = true;
+    return geometryWrites();
 }
 
 // Formatting the text the box shows costs as much as laying it out again,
@@ -269,9 +264,13 @@ void RecordsWindow::activated()
         QTimer::singleShot(0, this, &RecordsWindow::saveAs);
 }
 
+// The window closes whether or not its geometry could be stored.
 void RecordsWindow::closeEvent(QCloseEvent *event)
 {
-    storeGeometry();
+    if (!m_geometryTaken) {
+        if (const std::optional<FileFailure> failure = applySettings(geometryWrites()))
+            Messages::show(this, settingsError(*failure));
+    }
     event->accept();
 }
 

@@ -40,6 +40,10 @@ public:
     // The text the box shows, exactly as built.
     QString recordsText() const { return m_header + m_body; }
 
+    // The writes of the window's geometry, which closing the window then
+    // leaves out: the main window stores them with its own as one change.
+    SettingWrites takeGeometryWrites();
+
     // The commands of the window's menus.
     void save();
     void saveAs();
@@ -60,7 +64,7 @@ protected:
 private:
     void setCaptions();
     void restoreStoredGeometry();
-    void storeGeometry();
+    SettingWrites geometryWrites() const;
     void activated();
     void editMenuOpening();
     bool writeRecords(const QString &fileName);
@@ -79,6 +83,7 @@ private:
     QString m_body;
     std::optional<PrintFont> m_shownFont;  // the font of the shown text
     bool m_showPending = false;
+    bool m_geometryTaken = false;
 };
 
 }
