@@ -44,7 +44,8 @@ struct Assignment
 };
 
 // The file with every assignment made, in one pass over it: the same bytes
-// as withValue() applied for each in turn.
+// as withValue() applied for each in turn (but where a damaged last line, a
+// quote left open, would take in the lines added).
 QByteArray withValues(QByteArrayView file, const QList<Assignment> &assignments);
 
 }

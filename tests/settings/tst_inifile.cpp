@@ -125,6 +125,36 @@ private slots:
         QCOMPARE(qsettingsRead(edited, section + '/' + key), QStringLiteral("300"));
     }
 
+    // Keys set in one pass make the same file as keys set one after another;
+    // a kept value stays where the file holds the key (QSettings reads it)
+    // and is set where it does not.
+    void manyKeysInOnePass_data()
+    {
+        QTest::addColumn<QByteArray>("file");
+        QTest::newRow("empty") << QByteArray();
+        QTest::newRow("sections twice, comments") << QByteArray("; c\n[settings]\nleft=1 ; x\n\n[units]\nLength=0\n[settings]\ntop=2\n");
+        QTest::newRow("CR LF, no final line end") << QByteArray("[units]\r\nLength=0");
+        QTest::newRow("empty value last") << QByteArray("[settings]\ntop=");
+        QTest::newRow("lines that cannot be read") << QByteArray("garbage\n[settings\nleft=1\n");
+    }
+
+    void manyKeysInOnePass()
+    {
+        QFETCH(QByteArray, file);
+        const QList<ini::Assignment> assignments{
+            {"settings", "left", "300"},       {"userunits", "Length1", "span"}, {"settings", "new", "a, b"},
+            {"userunits", "Length1", "cubit"}, {"units", "Length", "1"},        {"settings", "top", "9", true},
+            {"userunits", "Length1", "x", true}, {"zz", "k", "v", true},
+        };
+        QByteArray inTurn = file;
+        for (const ini::Assignment &assignment : assignments) {
+            if (!assignment.keepStored || qsettingsRead(inTurn, assignment.section + '/' + assignment.key) == "(absent)")
+                inTurn = ini::withValue(inTurn, assignment.section, assignment.key, assignment.value);
+        }
+        QCOMPARE(ini::withValues(file, assignments), inTurn);
+        QCOMPARE(qsettingsRead(inTurn, "userunits/Length1"), QStringLiteral("cubit"));
+    }
+
     void damage_data()
     {
         QTest::addColumn<QByteArray>("file");

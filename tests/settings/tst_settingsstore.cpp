@@ -1,6 +1,7 @@
 #include "settings/settingkeys.h"
 #include "settings/userunitstore.h"
 #include "support/fulldisk.h"
+#include "support/replacements.h"
 
 #include <QDir>
 #include <QFile>
@@ -8,6 +9,10 @@
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 using namespace quantix;
 using namespace quantix::testing;
@@ -27,6 +32,16 @@ bool fillStore()
     for (int i = 0; i < 150; ++i)
         written &= WriteSetting(section::units, QStringLiteral("unit number %1 (u/%1)").arg(i), "1");
     return written && WriteSetting(section::userunits, "Length1", "league");
+}
+
+// A reader that took an endless device for a file would run out of this
+// (the sanitizers' shadow memory would not fit in it).
+void limitMemory()
+{
+#ifndef __SANITIZE_ADDRESS__
+    const rlimit memory{rlim_t(1) << 30, rlim_t(1) << 30};
+    setrlimit(RLIMIT_AS, &memory);
+#endif
 }
 
 // In a child whose store lives in folder: a write that the disk cannot take
@@ -59,11 +74,12 @@ class TestSettingsStore : public QObject
     QTemporaryDir m_dir{QDir(QStringLiteral("/dev/shm")).exists() ? QStringLiteral("/dev/shm/quantix-XXXXXX")
                                                                     : QDir::tempPath() + QStringLiteral("/quantix-XXXXXX")};
 
-    void writeFile(const QByteArray &content)
+    void writeFile(const QByteArray &content) { QVERIFY(writeTo(settingsLocation(), content)); }
+
+    static bool writeTo(const QString &name, const QByteArray &content)
     {
-        QFile file(settingsLocation());
-        QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        file.write(content);
+        QFile file(name);
+        return file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(content) == content.size();
     }
 
 private slots:
@@ -75,6 +91,7 @@ private slots:
     }
 
     void init() { QFile::remove(settingsLocation()); }
+    void cleanup() { QFile::remove(settingsLocation()); }
 
     void emptyStoreGivesDefaultsAndStaysEmpty()
     {
@@ -283,6 +300,109 @@ private slots:
             QVERIFY(WriteSetting(section::units, "Length", value));
             QCOMPARE(ReadSetting(section::units, "Length", ""), value);
         }
+    }
+
+    // State: a store with a comment and a line spaced by hand. Action: the
+    // 21 keys of ten user units as one change, then the same change again.
+    // Expected: one replacement that changes only those keys' lines, then
+    // none.
+    void changeIsOneReplacement()
+    {
+        writeFile("; mine\n[userunits]\nLengthnumber = 7 ; by hand\n[settings]\nleft=1\n");
+        SettingWrites writes;
+        for (int n = 1; n <= 10; ++n) {
+            writes << UserUnitStore::entry(UserUnitStore::nameKey("Length", n), QStringLiteral("u%1").arg(n))
+                   << UserUnitStore::entry(UserUnitStore::factorKey("Length", n), QString::number(n));
+        }
+        writes << UserUnitStore::entry("Lengthnumber", "10");
+        ReplacementCounter replacements(settingsLocation());
+        QVERIFY(!applySettings(writes));
+        QCOMPARE(replacements.count(), 1);
+        QVERIFY(!applySettings(writes));
+        QCOMPARE(replacements.count(), 1);
+        const QByteArray file = readAll(settingsLocation());
+        QVERIFY(file.startsWith("; mine\n[userunits]\nLengthnumber = 10 ; by hand\nLength1=u1\nLengthfactor1=1\nLength2=u2\n"));
+        QVERIFY(file.endsWith("Lengthfactor10=10\n[settings]\nleft=1\n"));
+    }
+
+    // State: at the store's place something the store must not read, or a
+    // symbolic link to a file. Expected: at once (no wait for a FIFO's
+    // writer, no reading of an endless device, even with little memory) the
+    // defaults, the problem named, and writes that fail and leave it as it
+    // is; the link to a file is used as the file.
+    void filesThatCannotBeUsed_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<int>("reason");  // -1: usable
+        QTest::newRow("FIFO") << "fifo" << int(FileFailure::Reason::NotRegularFile);
+        QTest::newRow("link to /dev/full") << "full" << int(FileFailure::Reason::NotRegularFile);
+        QTest::newRow("larger than 16 MB") << "large" << int(FileFailure::Reason::TooLarge);
+        QTest::newRow("link to a file") << "link" << -1;
+    }
+
+    void filesThatCannotBeUsed()
+    {
+        QFETCH(QString, kind);
+        QFETCH(int, reason);
+        const QString place = settingsLocation();
+        const QString target = m_dir.filePath("elsewhere.conf");
+        QFile::remove(target);
+        if (kind == "fifo")
+            QVERIFY(mkfifo(qPrintable(place), 0600) == 0);
+        else if (kind == "full")
+            QVERIFY(QFile::link("/dev/full", place));
+        else if (kind == "large")
+            writeFile("[settings]\nleft=7\n" + QByteArray(maxSettingsFileSize, ';'));
+        else
+            QVERIFY(writeTo(target, "[settings]\nleft=7\n") && QFile::link(target, place));
+        const QFileInfo before(place);
+        QUANTIX_VERIFY_CHILD(runInChild([&] {
+            limitMemory();
+            const std::optional<FileFailure> problem = settingsFileProblem();
+            const std::optional<FileFailure> failure = applySettings({{section::settings, "top", "9"}});
+            if (reason < 0) {
+                if (problem || failure || ReadSetting(section::settings, "left", "200") != QLatin1String("7")
+                    || ReadSetting(section::settings, "top", "") != QLatin1String("9"))
+                    return ChildOutcome::failed("the link to a file is not the file");
+                return ChildOutcome::passed();
+            }
+            if (ReadSetting(section::settings, "left", "200") != QLatin1String("200"))
+                return ChildOutcome::failed("a read that is not the default");
+            if (!problem || problem->fileName != settingsLocation() || int(problem->reason) != reason)
+                return ChildOutcome::failed("no problem named");
+            if (!failure || failure->reason != problem->reason)
+                return ChildOutcome::failed("the write did not fail alike");
+            return ChildOutcome::passed();
+        }));
+        const QFileInfo after(place);
+        QCOMPARE(after.isSymLink(), before.isSymLink());
+        QCOMPARE(after.size(), before.size());
+        QCOMPARE(after.lastModified(), before.lastModified());
+        if (kind == "link")
+            QVERIFY(readAll(target).contains("top=9"));
+    }
+
+    // State: a new file of ours left by a killed write, one that a write
+    // under way holds, and files of others with like names. Action: a
+    // write. Expected: only the one left behind is gone.
+    void newFilesLeftBehindAreRemoved()
+    {
+        QVERIFY(WriteSetting(section::settings, "left", "1"));
+        const QString stale = settingsLocation() + ".quantix96-Ab12Cd";
+        const QString held = settingsLocation() + ".quantix96-Ef34Gh";
+        const QStringList others{settingsLocation() + ".quantix96-Ab12C", settingsLocation() + ".Ab12Cd", settingsLocation() + ".damaged"};
+        for (const QString &name : others + QStringList{stale, held}) {
+            QFile file(name);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+        }
+        QFile holder(held);
+        QVERIFY(holder.open(QIODevice::ReadOnly) && flock(holder.handle(), LOCK_EX) == 0);
+        QVERIFY(WriteSetting(section::settings, "left", "2"));
+        QVERIFY(!QFile::exists(stale));
+        QVERIFY(QFile::exists(held));
+        for (const QString &name : others)
+            QVERIFY2(QFile::remove(name), qPrintable(name));
+        QFile::remove(held);
     }
 
     void userUnitKeys()
