@@ -112,7 +112,7 @@ private:
         return {.fileName = m_fileName, .reason = FileFailure::Reason::System, .systemText = QString::fromLocal8Bit(std::strerror(error))};
     }
     std::optional<FileFailure> applyLocked(const SettingWrites &writes, QString &damagedCopy);
-    std::optional<FileFailure> lockFailure(const QLockFile &lock) const;
+    std::optional<FileFailure> lockFailure(const QLockFile &lock, int error) const;
     QString keepDamagedCopy(const QByteArray &contents);
     void keepTimeApart(bool existed, const QDateTime &before);
 
@@ -203,7 +203,7 @@ std::optional<FileFailure> Store::applyLocked(const SettingWrites &writes, QStri
     // it reads, changes and replaces the file.
     QLockFile lock(m_fileName + QLatin1String(".lock"));
     if (!lock.tryLock(settingsLockTimeoutMs))
-        return lockFailure(lock);
+        return lockFailure(lock, errno);
 
     FileContent content;
     if (std::optional<FileFailure> failure = readRegularFile(m_fileName, maxSettingsFileSize, content))
@@ -218,6 +218,8 @@ std::optional<FileFailure> Store::applyLocked(const SettingWrites &writes, QStri
     const QByteArray edited = ini::withValues(content.bytes, assignments);
     if (content.exists && edited == content.bytes)
         return std::nullopt;
+    if (edited.size() > maxSettingsFileSize)  // it could not be read again
+        return FileFailure{.fileName = m_fileName, .reason = FileFailure::Reason::TooLarge, .maxSize = maxSettingsFileSize};
     if (std::optional<FileFailure> failure = replaceFile(m_fileName, edited))
         return failure;
     keepTimeApart(content.exists, before);
@@ -225,12 +227,15 @@ std::optional<FileFailure> Store::applyLocked(const SettingWrites &writes, QStri
 }
 
 // A lock that another program holds, or one that cannot be made at all (a
-// folder that cannot be written or created).
-std::optional<FileFailure> Store::lockFailure(const QLockFile &lock) const
+// folder that cannot be written or created, a full disk): QLockFile leaves
+// the system's reason in errno.
+std::optional<FileFailure> Store::lockFailure(const QLockFile &lock, int error) const
 {
     if (lock.error() == QLockFile::LockFailedError)
         return FileFailure{.fileName = m_fileName, .reason = FileFailure::Reason::Locked};
-    return systemFailure(QFileInfo(QFileInfo(m_fileName).absolutePath()).isDir() ? EACCES : ENOENT);
+    if (lock.error() == QLockFile::PermissionError || error == 0)
+        error = QFileInfo(QFileInfo(m_fileName).absolutePath()).isDir() ? EACCES : ENOENT;
+    return systemFailure(error);
 }
 
 // QSettings sees a change by the file's size and its time to the millisecond:

@@ -10,6 +10,8 @@
 #include <csignal>
 #include <functional>
 
+#include <sys/resource.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 using namespace quantix;
@@ -79,6 +81,7 @@ class TestConvertCli : public QObject
         bool closeInput = false;    // instead of input
         bool keepInputOpen = false;  // the converter never sees the end of its input
         QString locale = QStringLiteral("C.UTF-8");
+        bool littleMemory = false;   // so that reading an endless device would fail
     };
 
     static Setup feeding(const QByteArray &input, Output output = Output::Pipe)
@@ -104,10 +107,16 @@ class TestConvertCli : public QObject
             process.setStandardInputFile(setup.inputFile);
         const std::function<void()> setUpOutput = outputSetUp(setup.output);
         const bool closeInput = setup.closeInput;
-        process.setChildProcessModifier([setUpOutput, closeInput] {
+        const bool littleMemory = setup.littleMemory;
+        process.setChildProcessModifier([setUpOutput, closeInput, littleMemory] {
             setUpOutput();
             if (closeInput)
                 ::close(STDIN_FILENO);
+#ifndef __SANITIZE_ADDRESS__  // the sanitizers' shadow memory would not fit
+            const rlimit memory{rlim_t(1) << 30, rlim_t(1) << 30};
+            if (littleMemory)
+                setrlimit(RLIMIT_AS, &memory);
+#endif
         });
         process.start(QStringLiteral(QUANTIX_CONVERT), arguments);
         if (setup.inputFile.isEmpty()) {
@@ -208,6 +217,42 @@ private slots:
                  QStringLiteral("quantix96-convert: line 2 (\"1e300\"): You have entered a number that is too big to calculate! Please re-enter your value!\n"
                                 "quantix96-convert: line 3 (\"1E+400\"): You have entered a number that is too big to calculate! Please re-enter your value!\n"));
         QCOMPARE(r.status, 1);
+    }
+
+    // State: at the settings file's place a FIFO, a link to /dev/full or a
+    // file over 16 MB. Expected: at once and in little memory, the defaults
+    // and one message naming the file; it stays as it was.
+    void settingsFileThatCannotBeUsed_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("FIFO") << "fifo" << "it is not a regular file";
+        QTest::newRow("link to /dev/full") << "full" << "it is not a regular file";
+        QTest::newRow("larger than 16 MB") << "large" << "it is larger than 16 MB";
+    }
+
+    void settingsFileThatCannotBeUsed()
+    {
+        QFETCH(QString, kind);
+        QFETCH(QString, reason);
+        if (kind == "fifo") {
+            QVERIFY(mkfifo(qPrintable(settingsLocation()), 0600) == 0);
+        } else if (kind == "full") {
+            QVERIFY(QFile::link("/dev/full", settingsLocation()));
+        } else {
+            QFile file(settingsLocation());
+            QVERIFY(file.open(QIODevice::WriteOnly) && file.resize(maxSettingsFileSize + 1));
+        }
+        const QFileInfo before(settingsLocation());
+        Setup setup = feeding({});
+        setup.littleMemory = true;
+        const Run r = run({"Length", "metre (m)", "foot (ft)", "1"}, setup);
+        QCOMPARE(r.out, QStringLiteral("3.281\n"));
+        QCOMPARE(r.err, "quantix96-convert: The settings file \"" + settingsLocation() + "\" cannot be used: " + reason
+                            + ". The program uses its default settings and leaves the file as it is.\n");
+        QCOMPARE(r.status, 0);
+        QCOMPARE(QFileInfo(settingsLocation()).size(), before.size());
+        QFile::remove(settingsLocation());
     }
 
     void userUnitsTakePart()

@@ -1,18 +1,25 @@
 #include "settings/settingsstore.h"
 #include "support/designfont.h"
+#include "support/fulldisk.h"
 #include "support/mainwindowdriver.h"
 #include "support/messagelog.h"
+#include "support/replacements.h"
 #include "ui/common/clickablelabel.h"
+#include "ui/records/recordswindow.h"
 
 #include <QAbstractItemView>
 #include <QClipboard>
+#include <QElapsedTimer>
 #include <QFile>
+#include <QLockFile>
 #include <QScreen>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <QWheelEvent>
+
+#include <sys/stat.h>
 
 using namespace quantix;
 using namespace quantix::testing;
@@ -48,7 +55,11 @@ private slots:
         m_messages.clear();
     }
 
-    void cleanup() { m_window.reset(); }
+    void cleanup()
+    {
+        m_window.reset();
+        QFile::remove(settingsLocation());
+    }
 
     void firstRunOnAnEmptyStore()
     {
@@ -439,6 +450,71 @@ private slots:
         QCOMPARE(ReadSetting(section::settings, "top", ""), QString::number(123 * 15));
         open();
         QCOMPARE(m_window->pos(), QPoint(321, 123));
+    }
+
+    // State: the records window loaded, and nothing in the way, or another
+    // program holding the store's lock, or a disk that cannot take the
+    // change. Action: the window closes. Expected: both windows' places as
+    // one change, or one wait for the lock at most and one message naming
+    // the file and why; the window closes in every case.
+    void closingIsOneChange_data()
+    {
+        QTest::addColumn<QString>("obstacle");
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("none") << "" << "";
+        QTest::newRow("lock held") << "lock" << "another program kept it locked for 5 seconds";
+        QTest::newRow("disk full") << "disk" << "File too large";
+    }
+
+    void closingIsOneChange()
+    {
+        QFETCH(QString, obstacle);
+        QFETCH(QString, reason);
+        QVERIFY(WriteSetting(section::settings, "notes", QString(1000, u'n')));  // room for the lock file
+        open();
+        convert("Length", "metre (m)", "foot (ft)", "2");
+        m_window->RecordConversion();
+        m_window->state().records.setSaved(true);
+        QVERIFY(m_window->recordsWindow());
+        ReplacementCounter replacements(settingsLocation());
+        QLockFile lock(settingsLocation() + ".lock");
+        QVERIFY(obstacle != "lock" || lock.tryLock(0));
+        std::optional<FileSizeLimit> full;
+        if (obstacle == "disk")
+            full.emplace(rlim_t(QFileInfo(settingsLocation()).size() + 10));
+        QElapsedTimer timer;
+        timer.start();
+        QVERIFY(m_window->close());
+        full.reset();
+        QVERIFY2(timer.elapsed() < 7000, qPrintable(QString::number(timer.elapsed())));
+        QVERIFY(!m_window->isVisible() && !m_window->recordsWindow());
+        if (reason.isEmpty()) {
+            QCOMPARE(replacements.count(), 1);
+            QCOMPARE(ReadSetting(section::settings, "ConvRecordsWidth", ""), QStringLiteral("7575"));
+            QCOMPARE(ReadSetting(section::settings, "left", ""), QString::number(m_window->x() * 15));
+            QVERIFY(m_messages.isEmpty());
+        } else {
+            QCOMPARE(replacements.count(), 0);
+            QCOMPARE(m_messages.size(), 1);
+            QCOMPARE(m_messages[0].text, "Error #  75 occurred. Path/File access error\n\nThe settings could not be stored in \""
+                                             + settingsLocation() + "\": " + reason + ".");
+            QCOMPARE(ReadSetting(section::settings, "left", "absent"), QStringLiteral("absent"));
+        }
+    }
+
+    // State: a FIFO where the settings file should be. Expected: the window
+    // opens at once with the defaults, and one message names the file.
+    void unusableSettingsFileIsToldOnce()
+    {
+        QVERIFY(mkfifo(qPrintable(settingsLocation()), 0600) == 0);
+        open();
+        QTRY_COMPARE(m_messages.size(), 1);
+        QCOMPARE(m_messages[0], (MessageSpec{"The settings file \"" + settingsLocation()
+                                                 + "\" cannot be used: it is not a regular file. The program uses its default settings and "
+                                                   "leaves the file as it is.",
+                                             QMessageBox::Warning}));
+        QCOMPARE(combo("cboquantity")->count(), 32);
+        QCOMPARE(m_window->pos(), QPoint(200 / 15, 200 / 15));
     }
 
     // As the preferences dialog changes the number style: the next

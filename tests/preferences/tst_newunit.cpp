@@ -2,6 +2,7 @@
 #include "settings/settingsstore.h"
 #include "support/designfont.h"
 #include "support/messagelog.h"
+#include "support/replacements.h"
 #include "support/storesnapshot.h"
 #include "ui/newunit/newunitdialog.h"
 
@@ -217,6 +218,38 @@ private slots:
         QTest::keyClicks(dialog.nameBox(1), QString(70, u'm'));
         QCOMPARE(dialog.nameBox(1)->text(), QString(60, u'm'));
         QCOMPARE(m_store.read("Length1", ""), stored);
+    }
+
+    // State: the dialog open on Length; meanwhile another copy of the program
+    // stores other units of Length. Action: OK with the rows as loaded, then
+    // OK in a new dialog after a change. Expected: the other copy's units
+    // stay; a changed list replaces them whole. Each OK is one replacement.
+    void unitsAreOneList()
+    {
+        m_store.write("Lengthnumber", "1");
+        m_store.write("Length1", "span");
+        m_store.write("Lengthfactor1", "0.2286");
+        NewUnitDialog dialog(15, m_store);
+        dialog.show();
+        QVERIFY(!applySettings({{section::userunits, "Lengthnumber", "2"}, {section::userunits, "Length1", "pace"},
+                                {section::userunits, "Lengthfactor1", "0.762"}, {section::userunits, "Length2", "cubit"},
+                                {section::userunits, "Lengthfactor2", "0.4572"}}));
+        ReplacementCounter replacements(settingsLocation());
+        QTest::mouseClick(dialog.findChild<QPushButton *>("cmdOk"), Qt::LeftButton);
+        QCOMPARE(replacements.count(), 1);
+        QCOMPARE(m_store.read("Lengthnumber", ""), QStringLiteral("2"));
+        QCOMPARE(m_store.read("Length1", ""), QStringLiteral("pace"));
+        QCOMPARE(m_store.read("Lengthfactor2", ""), QStringLiteral("0.4572"));
+
+        NewUnitDialog changed(15, m_store);
+        changed.show();
+        changed.factorBox(0)->setText("0.75");
+        QVERIFY(!applySettings({{section::userunits, "Length1", "yard"}}));
+        QTest::mouseClick(changed.findChild<QPushButton *>("cmdOk"), Qt::LeftButton);
+        QCOMPARE(replacements.count(), 3);
+        QCOMPARE(m_store.read("Length1", ""), QStringLiteral("pace"));
+        QCOMPARE(m_store.read("Lengthfactor1", ""), QStringLiteral("0.75"));
+        QCOMPARE(m_store.read("Length2", ""), QStringLiteral("cubit"));
     }
 
     // A store that cannot be written is reported and keeps what was typed.

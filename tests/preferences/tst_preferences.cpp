@@ -2,6 +2,7 @@
 #include "support/designfont.h"
 #include "support/fakedialogs.h"
 #include "support/messagelog.h"
+#include "support/replacements.h"
 #include "support/storesnapshot.h"
 #include "ui/preferences/preferencesdialog.h"
 
@@ -409,6 +410,67 @@ private slots:
         QVERIFY(!storeContents().contains("userunits/Lengthused1"));
         click("cmdOk");
         QCOMPARE(ReadSetting(section::userunits, "Lengthused1", ""), QStringLiteral("1"));
+    }
+
+    // State: the dialog open; meanwhile another copy of the program stores
+    // Scientific, no exit confirmation and a font. Action: OK with only the
+    // slider moved. Expected: the slider's places stored, the other copy's
+    // choices kept, and shown at the next opening; a font chosen there keeps
+    // the size the other copy stores meanwhile, which the user left as shown.
+    void anotherCopysChoicesStay()
+    {
+        open();
+        child<QSlider>("Slider1")->setValue(6);
+        QVERIFY(!applySettings({{section::settings, "scientific", "true"}, {section::settings, "confirm", "false"},
+                                {section::settings, "fontname", "Courier"}}));
+        click("cmdOk");
+        QCOMPARE(ReadSetting(section::settings, "numericformatting", ""), QStringLiteral("6"));
+        QCOMPARE(ReadSetting(section::settings, "scientific", ""), QStringLiteral("true"));
+        QCOMPARE(ReadSetting(section::settings, "confirm", ""), QStringLiteral("false"));
+        QCOMPARE(ReadSetting(section::settings, "fontname", ""), QStringLiteral("Courier"));
+        QVERIFY(!m_options->scientific() && m_options->confirmExit());
+
+        open();
+        QVERIFY(child<QRadioButton>("Option1_0")->isChecked());
+        QVERIFY(!child<QCheckBox>("chkConfirm")->isChecked());
+        QCOMPARE(child<QLabel>("lblFont")->text(), QStringLiteral("Courier 12 pt"));
+        QVERIFY(WriteSetting(section::settings, "fontsize", "20"));
+        QFont bold(QStringLiteral("Courier"));
+        bold.setPointSize(12);
+        bold.setBold(true);
+        m_dialogs->chosenFont = ChosenFont{bold, QColor(0, 0, 0)};
+        click("cmdFont");
+        QCOMPARE(ReadSetting(section::settings, "fontbold", ""), QStringLiteral("True"));
+        QCOMPARE(m_options->printFont().size, QStringLiteral("20"));
+        QCOMPARE(child<QLabel>("lblFont")->text(), QStringLiteral("Courier 20 pt"));
+    }
+
+    // Each action of the dialog that changes the store is one change of it:
+    // opening (the units shown), a switch of quantity, a font, adding units
+    // (the units shown, then the new-unit dialog's OK), OK.
+    void oneReplacementPerAction()
+    {
+        QVERIFY(WriteSetting(section::settings, "QuantityListIndex", "15"));
+        ReplacementCounter replacements(settingsLocation());
+        open();
+        QCOMPARE(replacements.count(), 1);
+        selectUnit("metre (m)", false);
+        showQuantity("Mass");
+        QCOMPARE(replacements.count(), 2);
+        m_dialogs->chosenFont = ChosenFont{QFont(QStringLiteral("Courier")), QColor(0, 0, 0)};
+        click("cmdFont");
+        QCOMPARE(replacements.count(), 3);
+        child<QTabWidget>("tabstrip")->setCurrentIndex(2);
+        answerModal([](QWidget *modal) {
+            modal->findChild<QLineEdit *>("txtNewUnitName_0")->setText("stone weight");
+            modal->findChild<QLineEdit *>("txtConvFactor_0")->setText("6.35");
+            QTest::mouseClick(modal->findChild<QPushButton *>("cmdOk"), Qt::LeftButton);
+        });
+        click("cmdNewUnit");
+        QCOMPARE(replacements.count(), 5);
+        click("cmdOk");
+        QCOMPARE(replacements.count(), 6);
+        QCOMPARE(ReadSetting(section::userunits, "Massused1", ""), QStringLiteral("1"));
     }
 
     // A hand-edited user-unit count never shifts a flag onto another key.
