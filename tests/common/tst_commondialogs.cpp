@@ -45,9 +45,10 @@ private slots:
     void initTestCase() { m_messages.install(); }
 
     // State: a suggested folder and name. Action: a name in a folder that
-    // does not exist, then one in the suggested folder. Expected: the dialog
-    // opens on the suggestion, refuses the first name with a message and
-    // stays open, and returns the second.
+    // does not exist, a name with double quotes (which the dialog would read
+    // as a list of names), then a name in the suggested folder. Expected:
+    // the dialog opens on the suggestion, refuses the first two names with a
+    // message each and stays open, and returns the last.
     void saveDialogStartsFromTheSuggestionAndRefusesMissingFolders()
     {
         bool opened = false;
@@ -58,6 +59,8 @@ private slots:
                 && name->text() == QStringLiteral("Conversion Records.txt");
             name->setText(QStringLiteral("missing/records.txt"));
             QTest::keyClick(name, Qt::Key_Return);
+            name->setText(QStringLiteral("say \"hi\" now.txt"));
+            QTest::keyClick(name, Qt::Key_Return);
             stayedOpen = dialog->isVisible();
             name->setText(QStringLiteral("records.rtf"));
             QTest::keyClick(name, Qt::Key_Return);
@@ -66,9 +69,12 @@ private slots:
             nullptr, "Quantix 96", "Text File (*.txt);;Rich Text Format (*.rtf)", m_dir.filePath("Conversion Records.txt"));
         QVERIFY(opened);
         QVERIFY(stayedOpen);
-        QCOMPARE(m_messages.size(), 1);
+        QCOMPARE(m_messages.size(), 2);
         QCOMPARE(m_messages[0].icon, QMessageBox::Warning);
         QVERIFY2(m_messages[0].text.contains(m_dir.filePath("missing")), qPrintable(m_messages[0].text));
+        QCOMPARE(m_messages[1], (MessageSpec{"The name say \"hi\" now.txt has double quotes (\"), which cannot be part of a name here. "
+                                             "Choose a name without them.",
+                                             QMessageBox::Warning}));
         QVERIFY(chosen);
         QCOMPARE(*chosen, m_dir.filePath("records.rtf"));
     }

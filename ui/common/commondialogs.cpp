@@ -23,7 +23,9 @@ namespace quantix {
 namespace {
 
 // The save dialog, which refuses a name in a folder that does not exist
-// and stays open for another.
+// and stays open for another. It reads a typed name with double quotes as
+// a list of names ("a" "b") and would save under a part of it: such a name
+// is refused too.
 class SaveDialog : public QFileDialog
 {
 public:
@@ -31,6 +33,10 @@ public:
 
     void accept() override
     {
+        if (const auto *typed = findChild<QLineEdit *>(QStringLiteral("fileNameEdit")); typed && typed->text().contains(u'"')) {
+            Messages::show(this, {str(1276).arg(typed->text()), QMessageBox::Warning});
+            return;
+        }
         const QStringList files = selectedFiles();
         if (!files.isEmpty()) {
             const QFileInfo chosen(files.constFirst());
