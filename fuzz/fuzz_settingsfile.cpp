@@ -53,9 +53,9 @@ QString settingsFile()
     return settingsLocation();
 }
 
-QString read(const QString &section, const QString &key, const QString &defaultText)
+QString read(const SettingKey &key)
 {
-    const QString text = ReadSetting(section, key, defaultText);
+    const QString text = key.read();
     if (text != text.trimmed())
         fail("a read with blanks around", text);
     return text;
@@ -63,11 +63,12 @@ QString read(const QString &section, const QString &key, const QString &defaultT
 
 PrintFont startUpReads(NumberStyle &style)
 {
-    toBoolean(read(section::settings, QStringLiteral("confirm"), QStringLiteral("true")));
-    style.scientific = toBoolean(read(section::settings, QStringLiteral("scientific"), QStringLiteral("false"))).value_or(false);
-    read(section::settings, QStringLiteral("shellprog"), QStringLiteral("calc.exe"));
-    toWholeNumber(read(section::settings, QStringLiteral("top"), QStringLiteral("200")));
-    toWholeNumber(read(section::settings, QStringLiteral("left"), QStringLiteral("200")));
+    const SettingsSnapshot snapshot;
+    toBoolean(read(setting::confirm));
+    style.scientific = toBoolean(read(setting::scientific)).value_or(false);
+    read(setting::shellprog);
+    toWholeNumber(read(setting::top));
+    toWholeNumber(read(setting::left));
     style.decimals = LoadDecimalPlaces();
     if (style.decimals < 0 || style.decimals > 8)
         fail("decimal places", QString::number(style.decimals));
@@ -114,7 +115,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     const UserUnitStore store;
     ConversionRecords records;
     for (const Quantity &quantity : Catalogue::instance().quantities()) {
-        read(section::units, quantity.name, QStringLiteral("1"));
+        read(setting::offered(quantity.name));
         const Converter converter(quantity, readUserUnits(quantity, store));
         const QStringList names = userUnitNames(readUserUnits(quantity, store));
         for (int position = 1; position <= names.size(); ++position) {

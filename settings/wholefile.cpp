@@ -88,7 +88,7 @@ bool isOwnFileOf(const QString &entry, const QString &base)
 // it; one that can be locked was left by a writer that is gone.
 void removeStaleFiles(const QDir &folder, const QString &base)
 {
-    for (const QString &entry : folder.entryList(QDir::Files | QDir::Hidden | QDir::System)) {
+    for (const QString &entry : folder.entryList(QDir::Files | QDir::Hidden | QDir::System, QDir::Unsorted)) {
         if (!isOwnFileOf(entry, base))
             continue;
         const QByteArray path = QFile::encodeName(folder.filePath(entry));

@@ -42,8 +42,10 @@ std::optional<FileFailure> readRegularFile(const QString &fileName, qint64 maxSi
 // with content, or leaves it as it was, byte for byte. The content goes to
 // a new file beside it, "NAME.quantix96-XXXXXX", which is written, synced
 // and closed, then renamed over the old one; the folder is synced last.
-// Any step that fails cancels the replacement, an old file included, and
-// gives the system's reason. A name where something other than a regular
+// Any step that fails cancels the replacement and gives the system's
+// reason; after the rename, the old file comes back by a second name it was
+// given (a file system without hard links cannot give one: there a failed
+// folder sync leaves the new file). A name where something other than a regular
 // file stands (a FIFO, a device) is refused without opening it. New files
 // of ours left by a replacement cut short (the program killed) are removed
 // the next time the same file is replaced.
