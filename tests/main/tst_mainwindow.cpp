@@ -503,7 +503,8 @@ private slots:
     }
 
     // State: a FIFO where the settings file should be. Expected: the window
-    // opens at once with the defaults, and one message names the file.
+    // opens at once with the defaults, and one message names the file; the
+    // window is active again after it.
     void unusableSettingsFileIsToldOnce()
     {
         QVERIFY(mkfifo(qPrintable(settingsLocation()), 0600) == 0);
@@ -515,6 +516,7 @@ private slots:
                                              QMessageBox::Warning}));
         QCOMPARE(combo("cboquantity")->count(), 32);
         QCOMPARE(m_window->pos(), QPoint(200 / 15, 200 / 15));
+        QTRY_COMPARE(m_window->statusPanel(3)->text(), QStringLiteral("Decimals: 3"));
     }
 
     // As the preferences dialog changes the number style: the next

@@ -80,11 +80,13 @@ MainWindow::MainWindow(QWidget *parent)
     });
 
     // Load: every step runs even when an earlier one could not. A settings
-    // file that cannot be used is told once the window is up.
+    // file that cannot be used is told once the window is up; the box takes
+    // the activation that shows the decimals, and gives it back.
     readSettings();
     if (const std::optional<FileFailure> problem = settingsFileProblem()) {
         QTimer::singleShot(0, this, [this, problem] {
             Messages::show(this, {unusableSettingsText(*problem), QMessageBox::Warning});
+            activateWindow();
         });
     }
     setCaptions();
