@@ -1,4 +1,5 @@
 #include "engine/catalogue.h"
+#include "settings/printfont.h"
 #include "support/mainwindowdriver.h"
 #include "ui/about/aboutbox.h"
 #include "ui/common/uisupport.h"
@@ -252,6 +253,8 @@ private slots:
         font.colour = toRgbValue(ink);
         font.bold = true;
         state.options.setPrintFont(font);
+        // The preferences show the font the store holds when they open.
+        QVERIFY(!applySettings(font.writes(PrintFont{})));
         state.records.append(ConversionRecord{"Length", "metre (m)", "foot (ft)", "2.5", "8.202"});
 
         RecordsWindow records(state.records, state.options);
