@@ -222,8 +222,9 @@ private slots:
 
     // State: the dialog open on Length; meanwhile another copy of the program
     // stores other units of Length. Action: OK with the rows as loaded, then
-    // OK in a new dialog after a change. Expected: the other copy's units
-    // stay; a changed list replaces them whole. Each OK is one replacement.
+    // OK twice in a new dialog after a change. Expected: the other copy's
+    // units stay; a changed list is held back once with a message saying so,
+    // then replaces them whole. Each OK that stores is one replacement.
     void unitsAreOneList()
     {
         m_store.write("Lengthnumber", "1");
@@ -246,7 +247,15 @@ private slots:
         changed.factorBox(0)->setText("0.75");
         QVERIFY(!applySettings({{section::userunits, "Length1", "yard"}}));
         QTest::mouseClick(changed.findChild<QPushButton *>("cmdOk"), Qt::LeftButton);
+        QCOMPARE(replacements.count(), 2);
+        QCOMPARE(m_messages, (QList<MessageSpec>{{"Another copy of the program has changed the units of Length since this window opened. "
+                                                  "Press OK in it again to put the units shown here in their place, or Cancel to keep the ones stored.",
+                                                  QMessageBox::Warning}}));
+        QVERIFY(changed.isVisible());
+        QCOMPARE(m_store.read("Length1", ""), QStringLiteral("yard"));
+        QTest::mouseClick(changed.findChild<QPushButton *>("cmdOk"), Qt::LeftButton);
         QCOMPARE(replacements.count(), 3);
+        QCOMPARE(m_messages.size(), 1);
         QCOMPARE(m_store.read("Length1", ""), QStringLiteral("pace"));
         QCOMPARE(m_store.read("Lengthfactor1", ""), QStringLiteral("0.75"));
         QCOMPARE(m_store.read("Length2", ""), QStringLiteral("cubit"));

@@ -111,6 +111,16 @@ void NewUnitDialog::save()
     case NewUnitVerdict::Refusal::None:
         break;
     }
+    // A changed list is stored whole: one that another copy of the program
+    // stored since this dialog loaded would go without a word. The user is
+    // told once, and the next OK replaces it.
+    if (rows() != m_loaded) {
+        if (const NewUnitRows stored = loadUserUnits(quantityName, m_store).rows; stored != m_loaded) {
+            m_loaded = stored;
+            Messages::show(this, {str(1277).arg(quantityName), QMessageBox::Warning});
+            return;
+        }
+    }
     if (const std::optional<FileFailure> failure = m_store.write(verdict.writes)) {
         Messages::show(this, settingsError(*failure));
         return;
