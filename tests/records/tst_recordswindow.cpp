@@ -1,5 +1,6 @@
 #include "support/fakedialogs.h"
 #include "support/messagelog.h"
+#include "support/replacements.h"
 #include "ui/common/appstate.h"
 #include "recordstesting.h"
 #include "settings/settingsstore.h"
@@ -144,14 +145,17 @@ private slots:
         QVERIFY(text->document()->size().width() <= text->viewport()->width());
     }
 
+    // Closing stores the four keys as one change of the settings file.
     void geometryRoundTrip()
     {
         load();
         showActive();
         m_window->move(40, 50);
         m_window->resize(600, 300);
+        ReplacementCounter replacements(settingsLocation());
         m_window->close();
         QTRY_VERIFY(!m_window);
+        QCOMPARE(replacements.count(), 1);
         QCOMPARE(setting("ConvRecordsLeft"), QStringLiteral("600"));
         QCOMPARE(setting("ConvRecordsTop"), QStringLiteral("750"));
         QCOMPARE(setting("ConvRecordsWidth"), QStringLiteral("9000"));
