@@ -14,6 +14,8 @@
 #include <QTest>
 #include <QTimer>
 
+#include <sys/stat.h>
+
 using namespace quantix;
 using namespace quantix::testing;
 
@@ -46,11 +48,13 @@ private slots:
 
     // State: a suggested folder and name. Action: a name in a folder that
     // does not exist, a name with double quotes (which the dialog would read
-    // as a list of names), then a name in the suggested folder. Expected:
-    // the dialog opens on the suggestion, refuses the first two names with a
-    // message each and stays open, and returns the last.
+    // as a list of names), the name of a FIFO, then a name in the suggested
+    // folder. Expected: the dialog opens on the suggestion, refuses the
+    // first three names with a message each and stays open (nothing waits
+    // for the FIFO), and returns the last.
     void saveDialogStartsFromTheSuggestionAndRefusesMissingFolders()
     {
+        QVERIFY(mkfifo(qPrintable(m_dir.filePath("pipe.txt")), 0600) == 0);
         bool opened = false;
         bool stayedOpen = false;
         whenOpen<QFileDialog>([&](QFileDialog *dialog) {
@@ -61,6 +65,8 @@ private slots:
             QTest::keyClick(name, Qt::Key_Return);
             name->setText(QStringLiteral("say \"hi\" now.txt"));
             QTest::keyClick(name, Qt::Key_Return);
+            name->setText(QStringLiteral("pipe.txt"));
+            QTest::keyClick(name, Qt::Key_Return);
             stayedOpen = dialog->isVisible();
             name->setText(QStringLiteral("records.rtf"));
             QTest::keyClick(name, Qt::Key_Return);
@@ -69,11 +75,14 @@ private slots:
             nullptr, "Quantix 96", "Text File (*.txt);;Rich Text Format (*.rtf)", m_dir.filePath("Conversion Records.txt"));
         QVERIFY(opened);
         QVERIFY(stayedOpen);
-        QCOMPARE(m_messages.size(), 2);
+        QCOMPARE(m_messages.size(), 3);
         QCOMPARE(m_messages[0].icon, QMessageBox::Warning);
         QVERIFY2(m_messages[0].text.contains(m_dir.filePath("missing")), qPrintable(m_messages[0].text));
         QCOMPARE(m_messages[1], (MessageSpec{"The name say \"hi\" now.txt has double quotes (\"), which cannot be part of a name here. "
                                              "Choose a name without them.",
+                                             QMessageBox::Warning}));
+        QCOMPARE(m_messages[2], (MessageSpec{"The conversion records could not be saved as \"" + m_dir.filePath("pipe.txt")
+                                                 + "\": it is not a regular file.",
                                              QMessageBox::Warning}));
         QVERIFY(chosen);
         QCOMPARE(*chosen, m_dir.filePath("records.rtf"));

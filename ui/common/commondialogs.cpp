@@ -1,6 +1,7 @@
 #include "ui/common/commondialogs.h"
 
 #include "engine/stringtable.h"
+#include "rules/filefailure.h"
 #include "ui/common/messages.h"
 #include "ui/common/programfiledialog.h"
 #include "ui/common/uisupport.h"
@@ -25,7 +26,8 @@ namespace {
 // The save dialog, which refuses a name in a folder that does not exist
 // and stays open for another. It reads a typed name with double quotes as
 // a list of names ("a" "b") and would save under a part of it: such a name
-// is refused too.
+// is refused too, and so is one where something other than a regular file
+// stands (a FIFO, a device), before the dialog offers to replace it.
 class SaveDialog : public QFileDialog
 {
 public:
@@ -42,6 +44,11 @@ public:
             const QFileInfo chosen(files.constFirst());
             if (!chosen.isDir() && !chosen.absoluteDir().exists()) {
                 Messages::show(this, {str(1200).arg(QDir::toNativeSeparators(chosen.absolutePath())), QMessageBox::Warning});
+                return;
+            }
+            if (chosen.exists() && !chosen.isDir() && !chosen.isFile()) {
+                const FileFailure notRegular{.fileName = chosen.filePath(), .reason = FileFailure::Reason::NotRegularFile};
+                Messages::show(this, {recordsNotSavedText(notRegular), QMessageBox::Warning});
                 return;
             }
         }
