@@ -18,6 +18,7 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QSettings>
 #include <QStatusBar>
 #include <QTemporaryDir>
@@ -48,7 +49,7 @@ bool needsAName(const QWidget *widget)
     const bool statusPanel = qobject_cast<const QLabel *>(widget) && qobject_cast<const QStatusBar *>(widget->parentWidget());
     return statusPanel || qobject_cast<const QLineEdit *>(widget) || qobject_cast<const QComboBox *>(widget)
         || qobject_cast<const QAbstractItemView *>(widget) || qobject_cast<const QAbstractSlider *>(widget)
-        || qobject_cast<const QAbstractSpinBox *>(widget) || qobject_cast<const QTextEdit *>(widget)
+        || qobject_cast<const QAbstractSpinBox *>(widget) || qobject_cast<const QTextEdit *>(widget) || qobject_cast<const QPlainTextEdit *>(widget)
         || qobject_cast<const QAbstractButton *>(widget);
 }
 
@@ -263,7 +264,7 @@ private slots:
         PreferencesDialog preferences(state.options, {});
         preferences.show();
         QVERIFY(QTest::qWaitForWindowExposed(&preferences));
-        for (QWidget *preview : {records.findChild<QTextEdit *>("txtRecords")->viewport(), preferences.findChild<QWidget *>("lblFont")}) {
+        for (QWidget *preview : {records.findChild<QPlainTextEdit *>("txtRecords")->viewport(), preferences.findChild<QWidget *>("lblFont")}) {
             const Drawn seen = drawn(preview, ink);
             QVERIFY2(seen.inkShown, qPrintable(preview->objectName()));
             QVERIFY2(contrast(seen.background, ink) >= 4.5, qPrintable(preview->objectName() + ": " + seen.background.name()));

@@ -16,6 +16,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPlainTextEdit>
 #include <QSettings>
 #include <QTabWidget>
 #include <QTemporaryDir>
@@ -97,12 +98,14 @@ class TestForms : public QObject
             boxes << box;
         for (QTextEdit *box : window->findChildren<QTextEdit *>())
             boxes << box;
+        for (QPlainTextEdit *box : window->findChildren<QPlainTextEdit *>())
+            boxes << box;
         for (QWidget *box : boxes) {
             const char *name = qPrintable(box->objectName());
             if (box->contextMenuPolicy() == Qt::NoContextMenu)
                 continue;
             QCOMPARE_EQ(box->contextMenuPolicy(), Qt::CustomContextMenu);
-            auto *scrollArea = qobject_cast<QTextEdit *>(box);
+            auto *scrollArea = qobject_cast<QAbstractScrollArea *>(box);
             const QStringList texts = testing::rightClickMenu(scrollArea ? scrollArea->viewport() : box);
             QVERIFY2(!texts.isEmpty(), name);
             for (QString text : texts) {

@@ -9,9 +9,9 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QMenu>
+#include <QPlainTextEdit>
 #include <QSettings>
 #include <QTemporaryDir>
-#include <QTextEdit>
 #include <QTest>
 
 using namespace quantix;
@@ -306,7 +306,7 @@ private slots:
         QTest::mouseClick(m_window->statusPanel(2), Qt::LeftButton);
         // the box lays the text out in steps; force all of it and a paint
         QCoreApplication::processEvents();
-        QVERIFY(m_window->recordsWindow()->findChild<QTextEdit *>("txtRecords")->document()->size().height() > 5000);
+        QVERIFY(m_window->recordsWindow()->findChild<QPlainTextEdit *>("txtRecords")->document()->size().height() > 5000);
         m_window->recordsWindow()->grab();
         const qint64 record5001 = timer.restart();
 

@@ -22,7 +22,7 @@
 #include <QTest>
 #include <QTextBlock>
 #include <QScrollBar>
-#include <QTextEdit>
+#include <QPlainTextEdit>
 
 using namespace quantix;
 using namespace quantix::testing;
@@ -52,7 +52,7 @@ class TestRecordsWindow : public QObject
     FakeDialogs *m_dialogs = nullptr;
     QPointer<RecordsWindow> m_window;
 
-    QTextEdit *box() { return m_window->findChild<QTextEdit *>("txtRecords"); }
+    QPlainTextEdit *box() { return m_window->findChild<QPlainTextEdit *>("txtRecords"); }
     QAction *action(const char *name) { return m_window->findChild<QAction *>(QLatin1String(name)); }
     QString path(const QString &name) const { return m_dir.filePath(name); }
 
@@ -139,7 +139,7 @@ private slots:
                                     "228,800,000,000,000.000"});
         load();
         showActive();
-        QTextEdit *text = box();
+        QPlainTextEdit *text = box();
         QCOMPARE(text->verticalScrollBar()->isVisible(), records > 20);
         QVERIFY(!text->horizontalScrollBar()->isVisible());
         QVERIFY(text->document()->size().width() <= text->viewport()->width());
@@ -237,6 +237,48 @@ private slots:
         m_state->options.setPrintFont(font);
         m_window->frmFont();
         QCOMPARE(QTextCursor(box()->document()).charFormat().fontWeight(), int(QFont::Normal));
+    }
+
+    // State: the window shown. Action: records added one at a time while the
+    // clock moves on, in the font shown or after another was chosen.
+    // Expected: the box shows what would be saved, the header at the last
+    // add's time, every line in the print font, and lays out every line.
+    void recordsAddedIntoTheShownBox_data()
+    {
+        QTest::addColumn<bool>("fontChanged");
+        QTest::newRow("same font") << false;
+        QTest::newRow("font chosen meanwhile") << true;
+    }
+
+    void recordsAddedIntoTheShownBox()
+    {
+        QFETCH(bool, fontChanged);
+        int seconds = 0;
+        RecordsWindow::setClock([&seconds] { return QDateTime(QDate(2026, 3, 3), QTime(14, 5, 9).addSecs(seconds)); });
+        load();
+        showActive();
+        if (fontChanged)
+            m_state->options.setPrintFont({"DejaVu Serif", "14", 0x0000C0, true, false, false});
+        for (seconds = 1; seconds <= 300; ++seconds)
+            m_state->records.append({"Length", "metre (m)", "foot (ft)", QString::number(seconds), "3.281"});
+        QCoreApplication::processEvents();
+        RecordsWindow::setClock([] { return QDateTime(QDate(2026, 3, 3), QTime(14, 5, 9)); });
+
+        const QString text = m_state->records.text(QDateTime(QDate(2026, 3, 3), QTime(14, 10, 9)));
+        QCOMPARE(m_window->recordsText(), text);
+        QCOMPARE(box()->toPlainText(), QString(text).replace("\r\n", "\n"));
+        const QTextDocument *document = box()->document();
+        QCOMPARE(document->blockCount(), 304);
+        QVERIFY(document->lineCount() >= 304);
+        const QString family = fontChanged ? QStringLiteral("DejaVu Serif") : m_state->options.printFont().name;
+        for (const int block : {0, 2, 303}) {
+            QTextCursor cursor(document->findBlockByNumber(block));
+            cursor.movePosition(QTextCursor::EndOfBlock);
+            QCOMPARE(cursor.charFormat().fontFamilies().toStringList().value(0), family);
+        }
+        m_dialogs->saveAnswers = {path("added.txt")};
+        m_window->saveAs();
+        QCOMPARE(readAll(path("added.txt")), (text + "\r\n").toUtf8());
     }
 
     // State: unsaved records and the request set by a refused exit. Action:

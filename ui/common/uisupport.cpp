@@ -13,6 +13,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMimeData>
+#include <QPlainTextEdit>
 #include <QScrollBar>
 #include <QStyle>
 #include <QStyleOptionViewItem>
@@ -246,7 +247,11 @@ void showEditMenu(QLineEdit *box, const QPoint &globalPos)
     menu.exec(globalPos);
 }
 
-void useProgramEditMenu(QTextEdit *box)
+namespace {
+
+// QTextEdit and QPlainTextEdit share these members but no class that has them.
+template<typename TextBox>
+void useReadOnlyEditMenu(TextBox *box)
 {
     box->setContextMenuPolicy(Qt::CustomContextMenu);
     // A scroll area's menu position is the viewport's.
@@ -254,10 +259,22 @@ void useProgramEditMenu(QTextEdit *box)
         const QString selected = box->textCursor().selectedText();
         QMenu menu(box);
         menu.setObjectName(QStringLiteral("editmenu"));
-        menu.addAction(str(25), box, &QTextEdit::copy)->setEnabled(!selected.isEmpty());
-        menu.addAction(str(1254), box, &QTextEdit::selectAll)->setEnabled(selected.size() < box->toPlainText().size());
+        menu.addAction(str(25), box, &TextBox::copy)->setEnabled(!selected.isEmpty());
+        menu.addAction(str(1254), box, &TextBox::selectAll)->setEnabled(selected.size() < box->toPlainText().size());
         menu.exec(box->viewport()->mapToGlobal(pos));
     });
+}
+
+}
+
+void useProgramEditMenu(QTextEdit *box)
+{
+    useReadOnlyEditMenu(box);
+}
+
+void useProgramEditMenu(QPlainTextEdit *box)
+{
+    useReadOnlyEditMenu(box);
 }
 
 }

@@ -12,6 +12,7 @@
 class QAbstractItemView;
 class QComboBox;
 class QLineEdit;
+class QPlainTextEdit;
 class QTextEdit;
 class QPoint;
 class QWidget;
@@ -85,5 +86,6 @@ void useProgramEditMenu(QLineEdit *box);
 void showEditMenu(QLineEdit *box, const QPoint &globalPos);
 // The same for a read-only text box: Copy and Select All.
 void useProgramEditMenu(QTextEdit *box);
+void useProgramEditMenu(QPlainTextEdit *box);
 
 }
