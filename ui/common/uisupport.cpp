@@ -13,6 +13,8 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMimeData>
+#include <QImageReader>
+#include <QPixmap>
 #include <QPlainTextEdit>
 #include <QScrollBar>
 #include <QStyle>
@@ -161,7 +163,11 @@ void keepLinksReadable(QWidget *view)
 void setProgramIcon(QWidget *window)
 {
     initCommonResources();
-    window->setWindowIcon(QIcon(QStringLiteral(":/icons/quantix96.png")));
+    // Read as the PNG it is: a reader left to find the format loads every
+    // image plugin to ask it, even when told the format.
+    QImageReader reader(QStringLiteral(":/icons/quantix96.png"), "PNG");
+    reader.setAutoDetectImageFormat(false);
+    window->setWindowIcon(QIcon(QPixmap::fromImage(reader.read())));
 }
 
 QString arrayName(const char *name, int index)
