@@ -3,8 +3,9 @@
 # decimals) against the floor program quantix96-floor and GNU units fed the
 # same values, the converter's peak memory on one line of 1 GB, the start-up
 # of the program and of one conversion as a process against bare Qt
-# programs, then runs the in-process benchmark quantix96-bench. Builds into
-# build/ first; extra arguments go to cmake.
+# programs, then runs the in-process benchmark quantix96-bench and the
+# records window's benchmark quantix96-recordsbench. Builds into build/
+# first; extra arguments go to cmake.
 # Prints values per second and their ratios, the peak resident memory
 # against its bound of 32 MB, and the start-up times in milliseconds (medians)
 # with their ratios, each against its goal.
@@ -232,3 +233,5 @@ wait "$xvfb_pid" 2>/dev/null || true
 xvfb_pid=""
 echo
 build/bench/quantix96-bench
+echo
+QT_QPA_PLATFORM=offscreen build/bench/quantix96-recordsbench
