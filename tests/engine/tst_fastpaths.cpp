@@ -74,12 +74,11 @@ public:
 
     std::string plainDecimal()
     {
+        // A sign pushed, not assigned: GCC 12 takes the assignment of a
+        // literal for an overlapping copy (-Wrestrict) in Release builds.
         std::string text;
-        switch (below(3)) {
-        case 0: text = "-"; break;
-        case 1: text = "+"; break;
-        default: break;
-        }
+        if (const int sign = below(3); sign < 2)
+            text.push_back(sign == 0 ? '-' : '+');
         // Around 19 significant digits, where the quick reader stops, with
         // leading zeros that do not count.
         text += std::string(static_cast<std::size_t>(below(3) == 0 ? below(25) : 0), '0');
