@@ -263,6 +263,11 @@ void RecordsWindow::showText()
     m_ui->txtRecords->setDocument(document);
     if (previous && previous->parent() == m_ui->txtRecords)
         delete previous;
+    // The box's cursor stays at the start: carried to the end by the text,
+    // going back would make the box measure every line on the way.
+    QTextCursor start(document);
+    start.setKeepPositionOnInsert(true);
+    m_ui->txtRecords->setTextCursor(start);
     const QTextCharFormat format = printFormat(*m_shownFont);
     QTextCursor cursor(document);
     cursor.beginEditBlock();
