@@ -267,7 +267,11 @@ QByteArray withValues(QByteArrayView file, const QList<Assignment> &assignments)
         const std::pair<QString, QString> name{assignment.section, assignment.key};
         if (!targetOf.contains(name)) {
             targetOf.insert(name, targets.size());
-            targets.append({assignment.section, assignment.key});
+            // Filled in place: GCC 12 takes the copy of a temporary's empty
+            // optional for a read of uninitialized memory in Release builds.
+            Target &target = targets.emplace_back();
+            target.section = assignment.section;
+            target.key = assignment.key;
         }
     }
     QHash<QString, qsizetype> insertAt;  // per section: the end of the last line of its last block

@@ -168,7 +168,7 @@ private slots:
         };
         for (const char *window : {"main", "find", "about", "splash", "records", "preferences", "newunit", "help"}) {
             for (const auto &[name, font] : fonts)
-                QTest::addRow("%s, %s", window, name) << QString::fromLatin1(window) << font;
+                QTest::newRow(QByteArray(window).append(", ").append(name).constData()) << QString::fromLatin1(window) << font;
         }
     }
 
