@@ -10,12 +10,13 @@
 namespace quantix {
 
 BatchConverter::BatchConverter(const Converter &converter, UnitRef from, UnitRef to, NumberStyle style, std::string decimalPoint,
-                               OutputStream &output)
+                               std::string groupSeparator, OutputStream &output)
     : m_converter(converter)
     , m_from(std::move(from))
     , m_to(std::move(to))
     , m_style(style)
     , m_separator(std::move(decimalPoint))
+    , m_groupSeparator(std::move(groupSeparator))
     , m_output(output)
 {
 }
@@ -36,7 +37,7 @@ void BatchConverter::convertValue(const Number &number, std::string_view start, 
                           .arg(QString::fromStdString(m_separator));
         } else {
             const double result = m_converter.fromBase(m_to, m_converter.toBase(m_from, value));
-            appendFormattedResult(out, result, m_style, m_separator);
+            appendFormattedResult(out, result, m_style, m_separator, m_groupSeparator);
         }
     } catch (const ConversionError &error) {
         out.resize(before);

@@ -13,14 +13,15 @@ class OutputStream;
 // Converts a stream of typed values between two resolved units, writing one
 // result line per value exactly as the main window would show it. The
 // decimal point writes the results and, besides ".", reads the values, so
-// that the results read back. A value that fails, or that a second decimal
+// that the results read back; the group separator groups their digits where
+// the style asks for it. A value that fails, or that a second decimal
 // point cuts short ("1.234,5" with ","), gives an empty line and a message on
 // standard error naming the value and where it came from; the run goes on.
 class BatchConverter
 {
 public:
     BatchConverter(const Converter &converter, UnitRef from, UnitRef to, NumberStyle style, std::string decimalPoint,
-                   OutputStream &output);
+                   std::string groupSeparator, OutputStream &output);
 
     // One value; an error message names it as originKind and number
     // ("line 3", "argument 1").
@@ -43,6 +44,7 @@ private:
     UnitRef m_to;
     NumberStyle m_style;
     std::string m_separator;
+    std::string m_groupSeparator;
     OutputStream &m_output;
     bool m_failed = false;
 };

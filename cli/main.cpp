@@ -6,6 +6,7 @@
 #include "engine/catalogue.h"
 #include "engine/converter.h"
 #include "rules/filefailure.h"
+#include "rules/options.h"
 #include "rules/userunits.h"
 #include "quantixversion.h"
 #include "cli/standardstreams.h"
@@ -19,6 +20,8 @@
 #include <QLocale>
 #include <QStringList>
 
+#include <algorithm>
+#include <array>
 #include <optional>
 
 #include <unistd.h>
@@ -101,6 +104,57 @@ QList<QuantityUnits> everyQuantityUnits(const UserUnitStore &store)
     return units;
 }
 
+struct StyleOptions
+{
+    const QCommandLineOption &decimals;
+    const QCommandLineOption &scientific;
+    const QCommandLineOption &regular;
+    const QCommandLineOption &significant;
+    const QCommandLineOption &engineering;
+    const QCommandLineOption &group;
+    const QCommandLineOption &leadingZero;
+};
+
+// The stored style with what the options change. The four styles exclude
+// each other; the digits are grouped only where asked, since the output is
+// read by other programs. Empty after a usage message.
+std::optional<NumberStyle> chosenStyle(const QCommandLineParser &parser, const StyleOptions &options)
+{
+    const std::array styles{&options.scientific, &options.regular, &options.significant, &options.engineering};
+    if (std::count_if(styles.begin(), styles.end(), [&](const QCommandLineOption *option) { return parser.isSet(*option); }) > 1) {
+        usageError(QStringLiteral("--scientific, --regular, --significant and --engineering exclude each other"));
+        return std::nullopt;
+    }
+    NumberStyle style = storedNumberStyle(NumberStyle());
+    style.grouping = parser.isSet(options.group);
+    style.leadingZero = style.leadingZero || parser.isSet(options.leadingZero);
+    if (parser.isSet(options.decimals)) {
+        const std::optional<int> decimals = toWholeNumber(parser.value(options.decimals));
+        if (!decimals || *decimals < 0 || *decimals > 8) {
+            usageError(QStringLiteral("--decimals takes a whole number from 0 to 8, not \"%1\"").arg(parser.value(options.decimals)));
+            return std::nullopt;
+        }
+        style.decimals = *decimals;
+    }
+    if (parser.isSet(options.significant)) {
+        const std::optional<int> digits = toWholeNumber(parser.value(options.significant));
+        if (!digits || *digits < 1 || *digits > 15) {
+            usageError(QStringLiteral("--significant takes a whole number from 1 to 15, not \"%1\"").arg(parser.value(options.significant)));
+            return std::nullopt;
+        }
+        style.significantDigits = *digits;
+    }
+    if (parser.isSet(options.scientific) || parser.isSet(options.engineering))
+        style.scientific = true;
+    if (parser.isSet(options.regular) || parser.isSet(options.significant))
+        style.scientific = false;
+    if (parser.isSet(options.scientific) || parser.isSet(options.engineering))
+        style.engineering = parser.isSet(options.engineering);
+    if (parser.isSet(options.regular) || parser.isSet(options.significant))
+        style.significant = parser.isSet(options.significant);
+    return style;
+}
+
 // --find: every unit of every quantity whose name fits the text, best first;
 // a unit found by an alias says so on standard error.
 int findUnits(OutputStream &out, const QList<QuantityUnits> &everyQuantity, const QString &text)
@@ -162,6 +216,14 @@ int main(int argc, char *argv[])
     const QCommandLineOption decimalsOption(QStringLiteral("decimals"), QStringLiteral("Decimal places, 0 to 8 (default: the stored setting)."), QStringLiteral("N"));
     const QCommandLineOption scientificOption(QStringLiteral("scientific"), QStringLiteral("Scientific notation."));
     const QCommandLineOption regularOption(QStringLiteral("regular"), QStringLiteral("Regular notation with decimal places."));
+    const QCommandLineOption significantOption(QStringLiteral("significant"),
+                                               QStringLiteral("N significant digits, 1 to 15, in full from 1E-4 to below 1E+15."), QStringLiteral("N"));
+    const QCommandLineOption engineeringOption(QStringLiteral("engineering"),
+                                               QStringLiteral("Engineering notation: an exponent that is a multiple of 3."));
+    const QCommandLineOption groupOption(QStringLiteral("group"),
+                                         QStringLiteral("Group the integer digits by thousands with the locale's separator (never "
+                                                        "without this option)."));
+    const QCommandLineOption leadingZeroOption(QStringLiteral("leading-zero"), QStringLiteral("A zero before the decimal point of a value below 1."));
     const QCommandLineOption pointOption(QStringLiteral("decimal-point"),
                                          QStringLiteral("The decimal point of the results, \".\" or \",\" (default: the "
                                                         "locale's); values take it as well as \".\"."),
@@ -170,7 +232,8 @@ int main(int argc, char *argv[])
     const QCommandLineOption findOption(QStringLiteral("find"),
                                         QStringLiteral("List every unit whose name fits TEXT, best first, as QUANTITY<TAB>UNIT."),
                                         QStringLiteral("TEXT"));
-    parser.addOptions({decimalsOption, scientificOption, regularOption, pointOption, listOption, findOption});
+    parser.addOptions({decimalsOption, scientificOption, regularOption, significantOption, engineeringOption, groupOption, leadingZeroOption,
+                       pointOption, listOption, findOption});
     parser.addHelpOption();
     parser.addVersionOption();
     parser.addPositionalArgument(QStringLiteral("QUANTITY"), QStringLiteral("The quantity, for example \"Length\"; may be left out."),
@@ -196,10 +259,12 @@ int main(int argc, char *argv[])
     const SettingsSnapshot snapshot;
     if (const std::optional<FileFailure> problem = settingsFileProblem())
         printError(unusableSettingsText(*problem));
+    const std::array styleOptionsList{&decimalsOption, &scientificOption,   &regularOption,     &significantOption,
+                                      &engineeringOption, &groupOption, &leadingZeroOption, &pointOption};
     const UserUnitStore store;
     const QStringList arguments = parser.positionalArguments();
-    const bool styleOptions = parser.isSet(decimalsOption) || parser.isSet(scientificOption) || parser.isSet(regularOption)
-        || parser.isSet(pointOption);
+    const bool styleOptions = std::any_of(styleOptionsList.begin(), styleOptionsList.end(),
+                                          [&](const QCommandLineOption *option) { return parser.isSet(*option); });
 
     if (parser.isSet(findOption)) {
         if (!arguments.isEmpty() || styleOptions || parser.isSet(listOption))
@@ -224,22 +289,10 @@ int main(int argc, char *argv[])
 
     if (arguments.size() < 2)
         return usageError(QStringLiteral("FROM and TO are required, after QUANTITY or without it"));
-    if (parser.isSet(scientificOption) && parser.isSet(regularOption))
-        return usageError(QStringLiteral("--scientific and --regular exclude each other"));
-
-    NumberStyle style;
-    if (parser.isSet(decimalsOption)) {
-        const std::optional<int> decimals = toWholeNumber(parser.value(decimalsOption));
-        if (!decimals || *decimals < 0 || *decimals > 8)
-            return usageError(QStringLiteral("--decimals takes a whole number from 0 to 8, not \"%1\"").arg(parser.value(decimalsOption)));
-        style.decimals = *decimals;
-    } else {
-        style.decimals = LoadDecimalPlaces();
-    }
-    if (parser.isSet(scientificOption) || parser.isSet(regularOption))
-        style.scientific = parser.isSet(scientificOption);
-    else
-        style.scientific = setting::scientific.readBoolean().value_or(false);
+    const std::optional<NumberStyle> style = chosenStyle(parser, {decimalsOption, scientificOption, regularOption, significantOption,
+                                                                  engineeringOption, groupOption, leadingZeroOption});
+    if (!style)
+        return UsageError;
     QString decimalPoint = QLocale().decimalPoint();
     if (parser.isSet(pointOption)) {
         decimalPoint = parser.value(pointOption);
@@ -294,7 +347,11 @@ int main(int argc, char *argv[])
         ends[i] = converter.resolve(units->names[*taken.index]);
     }
 
-    BatchConverter batch(converter, ends[0], ends[1], style, decimalPoint.toStdString(), out);
+    // A group separator that is the decimal point would make the results unreadable.
+    QString groupSeparator = QLocale().groupSeparator();
+    if (groupSeparator == decimalPoint)
+        groupSeparator = decimalPoint == QLatin1String(".") ? QStringLiteral(",") : QStringLiteral(".");
+    BatchConverter batch(converter, ends[0], ends[1], *style, decimalPoint.toStdString(), groupSeparator.toStdString(), out);
     const qsizetype firstValue = from + 2;
     if (arguments.size() > firstValue) {
         for (qsizetype i = firstValue; i < arguments.size(); ++i)

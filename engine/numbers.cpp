@@ -413,33 +413,38 @@ Digits shortestDigits(double magnitude)
     return digits;
 }
 
-// The digits are rounded already; those past the stored ones are zeros.
-void appendRegular(std::string &out, const Digits &digits, int decimals, std::string_view separator)
+struct Separators
 {
-    for (int i = 0; i < digits.point; ++i)
+    std::string_view decimal;
+    std::string_view group;  // empty: no grouping
+};
+
+// The digits are rounded already; those past the stored ones are zeros.
+void appendRegular(std::string &out, const Digits &digits, int decimals, Separators separators, bool leadingZero)
+{
+    for (int i = 0; i < digits.point; ++i) {
+        if (i != 0 && (digits.point - i) % 3 == 0)
+            out += separators.group;
         out.push_back(digits.at(i));
+    }
     // Without decimals a value below one half would leave the separator alone.
-    if (digits.point <= 0 && decimals == 0)
+    if (digits.point <= 0 && (decimals == 0 || leadingZero))
         out.push_back('0');
-    out += separator;
+    out += separators.decimal;
     for (int i = 0; i < decimals; ++i)
         out.push_back(digits.at(digits.point + i));
 }
 
-void appendScientific(std::string &out, const Digits &digits, int decimals, std::string_view separator)
+// integerDigits digits, the separator, decimals digits, then the exponent
+// that makes up for the integer digits.
+void appendWithExponent(std::string &out, const Digits &digits, int integerDigits, int decimals, std::string_view separator)
 {
-    if (digits.isZero()) {
-        out.push_back('0');
-        out += separator;
-        out.append(static_cast<std::size_t>(decimals), '0');
-        out += "E+0";
-        return;
-    }
-    out.push_back(digits.at(0));
-    out += separator;
-    for (int i = 1; i <= decimals; ++i)
+    for (int i = 0; i < integerDigits; ++i)
         out.push_back(digits.at(i));
-    const int exponent = digits.point - 1;
+    out += separator;
+    for (int i = 0; i < decimals; ++i)
+        out.push_back(digits.at(integerDigits + i));
+    const int exponent = digits.isZero() ? 0 : digits.point - integerDigits;
     out.push_back('E');
     out.push_back(exponent < 0 ? '-' : '+');
     std::array<char, 8> text{};
@@ -447,7 +452,20 @@ void appendScientific(std::string &out, const Digits &digits, int decimals, std:
     out.append(text.data(), result.ptr);
 }
 
-int shownDecimals(NumberStyle style)
+int floorToThree(int exponent)
+{
+    return exponent >= 0 ? exponent / 3 * 3 : -((2 - exponent) / 3 * 3);
+}
+
+// The integer digits of the engineering form: the leading one stands at
+// 10^(point - 1), the exponent at the multiple of 3 at or below it.
+int engineeringDigits(const Digits &digits)
+{
+    const int exponent = digits.point - 1;
+    return exponent - floorToThree(exponent) + 1;
+}
+
+int shownDecimals(const NumberStyle &style)
 {
     return style.decimals < 0 || style.decimals > 8 ? 3 : style.decimals;
 }
@@ -462,7 +480,7 @@ constexpr std::array<std::uint64_t, 9> powersOfTen = {1, 10, 100, 1'000, 10'000,
 // the scaled value lies that close to a half. False, with nothing written,
 // for such a value and for values too large for exact whole numbers (and
 // for those that are not finite), which the digits path formats.
-bool appendRegularFromBinary(std::string &out, double value, int decimals, std::string_view separator)
+bool appendRegularFromBinary(std::string &out, double value, int decimals, std::string_view separator, bool leadingZero)
 {
     const std::uint64_t unit = powersOfTen[static_cast<std::size_t>(decimals)];
     const double scaled = std::fabs(value) * static_cast<double>(unit);
@@ -479,7 +497,7 @@ bool appendRegularFromBinary(std::string &out, double value, int decimals, std::
     std::array<char, 24> text;
     const std::uint64_t integer = units / unit;
     // Without decimals a value below one half would leave the separator alone.
-    if (integer != 0 || decimals == 0)
+    if (integer != 0 || decimals == 0 || leadingZero)
         out.append(text.data(), std::to_chars(text.data(), text.data() + text.size(), integer).ptr);
     out += separator;
     std::uint64_t rest = units % unit;
@@ -489,36 +507,78 @@ bool appendRegularFromBinary(std::string &out, double value, int decimals, std::
     return true;
 }
 
+// The magnitudes that significant digits write in full: 1E-4 to below 1E+15.
+constexpr int fullFormSmallest = -4;
+constexpr int fullFormLargest = 14;
+
+void appendRounded(std::string &out, const Digits &digits, const NumberStyle &style, int decimals, Separators separators)
+{
+    if (style.scientific && style.engineering) {
+        appendWithExponent(out, digits, digits.isZero() ? 1 : engineeringDigits(digits), decimals, separators.decimal);
+    } else if (style.scientific) {
+        appendWithExponent(out, digits, 1, decimals, separators.decimal);
+    } else if (style.significant) {
+        const int count = std::clamp(style.significantDigits, 1, 15);
+        const int exponent = digits.point - 1;
+        if (!digits.isZero() && (exponent < fullFormSmallest || exponent > fullFormLargest))
+            appendWithExponent(out, digits, 1, count - 1, separators.decimal);
+        else
+            appendRegular(out, digits, digits.isZero() ? count - 1 : std::max(0, count - digits.point), separators, style.leadingZero);
+    } else {
+        appendRegular(out, digits, decimals, separators, style.leadingZero);
+    }
 }
 
-void appendFormattedResultByDigits(std::string &out, double value, NumberStyle style, std::string_view separator)
+int roundingPlace(const Digits &digits, const NumberStyle &style, int decimals)
+{
+    if (style.scientific)
+        // A carry leaves the digit "1", which the exponent after it places.
+        return style.engineering && !digits.isZero() ? engineeringDigits(digits) + decimals : decimals + 1;
+    if (style.significant)
+        return std::clamp(style.significantDigits, 1, 15);
+    return digits.point + decimals;
+}
+
+}
+
+void appendFormattedResultByDigits(std::string &out, double value, const NumberStyle &style, std::string_view separator,
+                                   std::string_view groupSeparator)
 {
     if (!std::isfinite(value))
         throw ConversionError(ErrorNumber::Overflow);
     const int decimals = shownDecimals(style);
     Digits digits = shortestDigits(std::fabs(value));
-    digits.roundTo(style.scientific ? decimals + 1 : digits.point + decimals);
+    digits.roundTo(roundingPlace(digits, style, decimals));
     // A value that rounds to zero shows no sign.
     if (std::signbit(value) && !digits.isZero())
         out.push_back('-');
-    if (style.scientific)
-        appendScientific(out, digits, decimals, separator);
-    else
-        appendRegular(out, digits, decimals, separator);
+    const bool grouped = style.grouping && !style.scientific && groupSeparator != separator;
+    appendRounded(out, digits, style, decimals, {separator, grouped ? groupSeparator : std::string_view()});
 }
 
-void appendFormattedResult(std::string &out, double value, NumberStyle style, std::string_view separator)
+void appendFormattedResult(std::string &out, double value, const NumberStyle &style, std::string_view separator,
+                           std::string_view groupSeparator)
 {
-    if (!style.scientific && appendRegularFromBinary(out, value, shownDecimals(style), separator))
+    // The further styles stay out of the way of the regular one.
+    if (!style.scientific && !style.significant && !style.grouping
+        && appendRegularFromBinary(out, value, shownDecimals(style), separator, style.leadingZero))
         return;
-    appendFormattedResultByDigits(out, value, style, separator);
+    appendFormattedResultByDigits(out, value, style, separator, groupSeparator);
 }
 
-QString formatResult(double value, NumberStyle style, QStringView decimalSeparator)
+QString formatResult(double value, const NumberStyle &style, QStringView decimalSeparator, QStringView groupSeparator)
 {
     std::string text;
-    appendFormattedResult(text, value, style, decimalSeparator.toUtf8().toStdString());
+    appendFormattedResult(text, value, style, decimalSeparator.toUtf8().toStdString(), groupSeparator.toUtf8().toStdString());
     return QString::fromStdString(text);
+}
+
+QString withoutGrouping(const QString &shown, QStringView groupSeparator)
+{
+    QString text = shown;
+    if (!groupSeparator.isEmpty())
+        text.remove(groupSeparator.toString());
+    return text;
 }
 
 }

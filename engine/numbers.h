@@ -105,6 +105,14 @@ struct NumberStyle
 {
     int decimals = 3;         // 0 to 8
     bool scientific = false;
+    // The styles beyond these two; all off leaves the text as it always was.
+    bool significant = false;   // with scientific off: significantDigits instead of decimals
+    bool engineering = false;   // with scientific on: an exponent that is a multiple of 3
+    int significantDigits = 6;  // 1 to 15
+    bool grouping = false;      // the group separator in the integer digits, not in an exponent form
+    bool leadingZero = false;   // "0.500" instead of ".500"
+
+    friend bool operator==(const NumberStyle &, const NumberStyle &) = default;
 };
 
 // Formats a result by the pattern "#." + decimals zeros (+ "E+#" in the
@@ -114,15 +122,28 @@ struct NumberStyle
 // what rounds to zero with no decimals is "0.", and zero in the scientific
 // style is "0.000E+0", never with a minus sign. A rounding carry moves the
 // exponent (9.9996 gives 1.000E+1).
+// The further styles: significant digits round to that many digits and are
+// written in full from 1E-4 to below 1E+15, in the scientific form outside
+// (significant zeros kept: 1.20, 1.00E-17); engineering writes 1 to 3 digits
+// before the separator and an exponent that is a multiple of 3 (12.35E+3);
+// grouping puts groupSeparator between every three integer digits where it
+// differs from the decimal separator; a leading zero stands before a
+// separator that no digit would precede.
 // Throws ConversionError(Overflow) for a value that is not finite.
-QString formatResult(double value, NumberStyle style, QStringView decimalSeparator);
+QString formatResult(double value, const NumberStyle &style, QStringView decimalSeparator, QStringView groupSeparator = {});
 
 // The same, appending UTF-8 text to out; for callers that format many values.
-void appendFormattedResult(std::string &out, double value, NumberStyle style, std::string_view decimalSeparator);
+void appendFormattedResult(std::string &out, double value, const NumberStyle &style, std::string_view decimalSeparator,
+                           std::string_view groupSeparator = {});
 
 // The same text by the general way, from the shortest decimal digits of the
 // value, for every value and style. appendFormattedResult takes a quicker way
 // where it gives the same text; tests compare the two.
-void appendFormattedResultByDigits(std::string &out, double value, NumberStyle style, std::string_view decimalSeparator);
+void appendFormattedResultByDigits(std::string &out, double value, const NumberStyle &style, std::string_view decimalSeparator,
+                                   std::string_view groupSeparator = {});
+
+// A shown result as it pastes back: without the group separators that
+// grouping put between its digits.
+QString withoutGrouping(const QString &shown, QStringView groupSeparator);
 
 }

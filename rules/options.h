@@ -19,10 +19,21 @@ public:
     NumberStyle numberStyle() const { return m_numberStyle; }
     bool scientific() const { return m_numberStyle.scientific; }
     int decimalPlaces() const { return m_numberStyle.decimals; }
-    // Decimal places outside 0 to 8 (a damaged store) become 3.
+    // Decimal places outside 0 to 8 (a damaged store) become 3, significant
+    // digits outside 1 to 15 become 6.
     void setNumberStyle(NumberStyle style);
-    void setScientific(bool scientific) { setNumberStyle({m_numberStyle.decimals, scientific}); }
-    void setDecimalPlaces(int places) { setNumberStyle({places, m_numberStyle.scientific}); }
+    void setScientific(bool scientific)
+    {
+        NumberStyle style = m_numberStyle;
+        style.scientific = scientific;
+        setNumberStyle(style);
+    }
+    void setDecimalPlaces(int places)
+    {
+        NumberStyle style = m_numberStyle;
+        style.decimals = places;
+        setNumberStyle(style);
+    }
 
     bool confirmExit() const { return m_confirmExit; }
     void setConfirmExit(bool confirm) { m_confirmExit = confirm; }
@@ -42,5 +53,11 @@ private:
     QString m_shellProgram;
     PrintFont m_printFont;
 };
+
+// The stored number style: `numericformatting` and `scientific` as ever,
+// and the further styles' keys (`significant`, `significantdigits`,
+// `engineering`, `grouping`, `leadingzero`), whose absence leaves a style
+// as it was. A text that does not read keeps the choice of current.
+NumberStyle storedNumberStyle(const NumberStyle &current);
 
 }

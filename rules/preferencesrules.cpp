@@ -1,5 +1,6 @@
 #include "rules/preferencesrules.h"
 
+#include "rules/options.h"
 #include "rules/selectionrules.h"
 #include "rules/shellcommand.h"
 #include "settings/settingkeys.h"
@@ -15,6 +16,13 @@ bool storedOr(const SettingKey &key, bool runValue)
     return key.isStored() ? key.readBoolean().value_or(runValue) : runValue;
 }
 
+// A number style's key, kept as stored while its choice is as shown.
+template<typename Value>
+SettingWrite style(const SettingKey &key, Value chosen, Value shown)
+{
+    return key.write(chosen).keepingStored(chosen == shown);
+}
+
 }
 
 OptionsChoice storedOptionsChoice(const Options &options)
@@ -22,8 +30,7 @@ OptionsChoice storedOptionsChoice(const Options &options)
     const SettingsSnapshot snapshot;
     OptionsChoice shown;
     shown.tab = storedTab();
-    shown.decimalPlaces = LoadDecimalPlaces();
-    shown.scientific = storedOr(setting::scientific, options.scientific());
+    shown.numberStyle = storedNumberStyle(options.numberStyle());
     shown.shellProgram = ReadShellProgram();
     shown.confirmExit = storedOr(setting::confirm, options.confirmExit());
     shown.saveDialog = setting::save.isOn();
@@ -34,8 +41,13 @@ SettingWrites optionsWrites(const OptionsChoice &choice, const OptionsChoice &sh
 {
     SettingWrites writes{
         setting::tab.write(choice.tab),
-        setting::numericformatting.write(choice.decimalPlaces).keepingStored(choice.decimalPlaces == shown.decimalPlaces),
-        setting::scientific.write(choice.scientific).keepingStored(choice.scientific == shown.scientific),
+        style(setting::numericformatting, choice.numberStyle.decimals, shown.numberStyle.decimals),
+        style(setting::scientific, choice.numberStyle.scientific, shown.numberStyle.scientific),
+        style(setting::significant, choice.numberStyle.significant, shown.numberStyle.significant),
+        style(setting::significantdigits, choice.numberStyle.significantDigits, shown.numberStyle.significantDigits),
+        style(setting::engineering, choice.numberStyle.engineering, shown.numberStyle.engineering),
+        style(setting::grouping, choice.numberStyle.grouping, shown.numberStyle.grouping),
+        style(setting::leadingzero, choice.numberStyle.leadingZero, shown.numberStyle.leadingZero),
         setting::shellprog.write(choice.shellProgram).keepingStored(choice.shellProgram == shown.shellProgram),
         setting::confirm.write(choice.confirmExit).keepingStored(choice.confirmExit == shown.confirmExit),
     };
@@ -47,7 +59,7 @@ SettingWrites optionsWrites(const OptionsChoice &choice, const OptionsChoice &sh
 
 void applyOptions(const OptionsChoice &choice, Options &options)
 {
-    options.setNumberStyle({choice.decimalPlaces, choice.scientific});
+    options.setNumberStyle(choice.numberStyle);
     options.setConfirmExit(choice.confirmExit);
 }
 

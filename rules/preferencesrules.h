@@ -18,8 +18,7 @@ namespace quantix {
 struct OptionsChoice
 {
     int tab = 4;  // 1 to 4
-    int decimalPlaces = 3;
-    bool scientific = false;
+    NumberStyle numberStyle;
     QString shellProgram;
     bool confirmExit = true;
     bool saveDialog = true;  // chkSave; stored only while confirmExit is on
@@ -35,7 +34,9 @@ OptionsChoice storedOptionsChoice(const Options &options);
 
 // The settings OK writes, in this order: Tab, numericformatting, scientific,
 // shellprog, confirm, and save only while confirm is on. A choice left as
-// `shown` keeps what the store holds by then.
+// `shown` keeps what the store holds by then; the further styles' keys
+// (significant, significantdigits, engineering, grouping, leadingzero)
+// follow scientific.
 SettingWrites optionsWrites(const OptionsChoice &choice, const OptionsChoice &shown);
 
 // The options OK sets from the choice: decimal places, number style and exit

@@ -44,20 +44,22 @@ QStringList offeredUnitNames(const Quantity &quantity, const UserUnitStore &stor
 }
 
 std::optional<QString> runQuantityConversion(ConversionState &state, const Converter &converter, const ConversionInputs &inputs,
-                                             NumberStyle style, QStringView decimalSeparator)
+                                             const NumberStyle &style, QStringView decimalSeparator,
+                                             QStringView groupSeparator)
 {
     state.rememberedName = inputs.unit1;
     state.finalUnitName = inputs.unit2;
     state.inputValue = readTypedValue(inputs.input, decimalSeparator);
     const double result = converter.convert(state.rememberedName, state.finalUnitName, state.inputValue);
-    return showResultText(state, result, style, decimalSeparator);
+    return showResultText(state, result, style, decimalSeparator, groupSeparator);
 }
 
-std::optional<QString> showResultText(const ConversionState &state, double value, NumberStyle style, QStringView decimalSeparator)
+std::optional<QString> showResultText(const ConversionState &state, double value, const NumberStyle &style, QStringView decimalSeparator,
+                                             QStringView groupSeparator)
 {
     if (state.rememberedName.isEmpty() || state.finalUnitName.isEmpty())
         return std::nullopt;
-    const QString text = formatResult(value, style, decimalSeparator).trimmed();
+    const QString text = formatResult(value, style, decimalSeparator, groupSeparator).trimmed();
     return text.isEmpty() ? QStringLiteral("0") : text;
 }
 

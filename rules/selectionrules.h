@@ -47,10 +47,11 @@ struct ConversionInputs
 // slot takes the initial unit's name, the final unit name and the input value
 // are set, and the result is formatted as ShowResult formats it. The
 // locale's decimal separator writes the result and, besides ".", reads the
-// input. Returns the text to show, or nothing when ShowResult shows nothing.
+// input; its group separator groups the digits where the style does. Returns the text to show, or nothing when ShowResult shows nothing.
 // Throws ConversionError.
 std::optional<QString> runQuantityConversion(ConversionState &state, const Converter &converter, const ConversionInputs &inputs,
-                                             NumberStyle style, QStringView decimalSeparator);
+                                             const NumberStyle &style, QStringView decimalSeparator,
+                                             QStringView groupSeparator = {});
 
 // What the input's tool tip tells while a second decimal point cuts the
 // typed number short ("Read as 1.234: ..." for "1.234,5"); nothing otherwise.
@@ -58,6 +59,7 @@ std::optional<QString> inputReadingNote(QStringView input, QStringView decimalSe
 
 // ShowResult's text for a value: nothing while the remembered name slot or
 // the final unit name is empty; an empty formatted text shows as "0".
-std::optional<QString> showResultText(const ConversionState &state, double value, NumberStyle style, QStringView decimalSeparator);
+std::optional<QString> showResultText(const ConversionState &state, double value, const NumberStyle &style, QStringView decimalSeparator,
+                                             QStringView groupSeparator = {});
 
 }

@@ -50,6 +50,14 @@ inline const SettingKey confirm{section::settings, QStringLiteral("confirm"), QS
 inline const SettingKey scientific{section::settings, QStringLiteral("scientific"), QStringLiteral("false"), TextForm::Word};
 inline const SettingKey numericformatting{section::settings, QStringLiteral("numericformatting"), QStringLiteral("3"),
                                           TextForm::WholeNumber};
+// The styles beyond the first versions' two, beside `scientific`, which they
+// refine: significant digits where it is false, engineering where it is true.
+inline const SettingKey significant{section::settings, QStringLiteral("significant"), QStringLiteral("false"), TextForm::Word};
+inline const SettingKey significantdigits{section::settings, QStringLiteral("significantdigits"), QStringLiteral("6"),
+                                          TextForm::WholeNumber};
+inline const SettingKey engineering{section::settings, QStringLiteral("engineering"), QStringLiteral("false"), TextForm::Word};
+inline const SettingKey grouping{section::settings, QStringLiteral("grouping"), QStringLiteral("false"), TextForm::Word};
+inline const SettingKey leadingzero{section::settings, QStringLiteral("leadingzero"), QStringLiteral("false"), TextForm::Word};
 // Until one is stored, the first desktop calculator found (ReadShellProgram).
 inline const SettingKey shellprog{section::settings, QStringLiteral("shellprog"), QStringLiteral("calc.exe")};
 inline const SettingKey save{section::settings, QStringLiteral("save"), QStringLiteral("1"), TextForm::Flag};

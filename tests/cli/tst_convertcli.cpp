@@ -207,6 +207,32 @@ private slots:
         QCOMPARE(run({"--regular", "Length", "metre (m)", "metre (m)", "1234.5"}).out, QStringLiteral("1234.500\n"));
     }
 
+    // The stored further styles apply as the window's do, grouping aside:
+    // output is grouped only when asked, in the locale's way, never with the
+    // decimal point as the separator.
+    void furtherStylesFromOptionsOrStore()
+    {
+        const QStringList metres{"Length", "metre (m)", "metre (m)", "1234567.891", "0.5"};
+        QCOMPARE(run(QStringList{"--significant", "4"} + metres).out, QStringLiteral("1235000.\n.5000\n"));
+        QCOMPARE(run(QStringList{"--engineering", "--decimals", "2"} + metres).out, QStringLiteral("1.23E+6\n500.00E-3\n"));
+        QCOMPARE(run(QStringList{"--group", "--leading-zero"} + metres).out, QStringLiteral("1,234,567.891\n0.500\n"));
+        Setup german = feeding({});
+        german.locale = "de_DE.UTF-8";
+        QCOMPARE(run(QStringList{"--group"} + metres, german).out, QStringLiteral("1.234.567,891\n,500\n"));
+        QCOMPARE(run(QStringList{"--group", "--decimal-point=."} + metres, german).out, QStringLiteral("1,234,567.891\n.500\n"));
+
+        WriteSetting(section::settings, "significant", "true");
+        WriteSetting(section::settings, "significantdigits", "3");
+        WriteSetting(section::settings, "grouping", "true");
+        WriteSetting(section::settings, "leadingzero", "true");
+        QCOMPARE(run(metres).out, QStringLiteral("1230000.\n0.500\n"));
+        QCOMPARE(run(QStringList{"--regular"} + metres).out, QStringLiteral("1234567.891\n0.500\n"));
+        WriteSetting(section::settings, "scientific", "true");
+        WriteSetting(section::settings, "engineering", "true");
+        QCOMPARE(run(metres).out, QStringLiteral("1.235E+6\n500.000E-3\n"));
+        QCOMPARE(run(QStringList{"--scientific"} + metres).out, QStringLiteral("1.235E+6\n5.000E-1\n"));
+    }
+
     // A failing value: the window's message with its origin on standard
     // error, an empty line on standard output, and the run goes on.
     void failedValuesGoOn()
@@ -542,6 +568,10 @@ private slots:
         QTest::newRow("decimals not a number") << QStringList{"--decimals", "x", "Length", "metre (m)", "metre (m)"};
         QTest::newRow("missing decimals") << QStringList{"--decimals"};
         QTest::newRow("both styles") << QStringList{"--scientific", "--regular", "Length", "metre (m)", "metre (m)"};
+        QTest::newRow("engineering and significant") << QStringList{"--engineering", "--significant", "3", "Length", "metre (m)", "metre (m)"};
+        QTest::newRow("significant zero") << QStringList{"--significant", "0", "Length", "metre (m)", "metre (m)"};
+        QTest::newRow("significant too many") << QStringList{"--significant", "16", "Length", "metre (m)", "metre (m)"};
+        QTest::newRow("group with a list") << QStringList{"--group", "--list"};
         QTest::newRow("decimal point not a point") << QStringList{"--decimal-point=;", "Length", "metre (m)", "metre (m)"};
         QTest::newRow("decimal point with a list") << QStringList{"--decimal-point=,", "--list"};
         QTest::newRow("too few names") << QStringList{"Length", "metre (m)"};

@@ -185,7 +185,8 @@ private slots:
         std::string general;
         for (long long i = valuesPerRow(); i > 0; --i) {
             const auto [value, decimals] = generator.next();
-            const NumberStyle style{decimals, i % 8 == 0};
+            NumberStyle style{decimals, i % 8 == 0};
+            style.leadingZero = i % 3 == 0;
             quick.clear();
             general.clear();
             appendFormattedResult(quick, value, style, ",");

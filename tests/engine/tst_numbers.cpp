@@ -13,6 +13,8 @@ using namespace quantix;
 
 namespace {
 
+enum class Style { Regular, Scientific, Significant, Engineering };
+
 // The value, or nothing when the text is too large.
 std::optional<double> valueOf(const TypedValueReader &reader)
 {
@@ -292,6 +294,88 @@ private slots:
         QFETCH(bool, scientific);
         QFETCH(QString, expected);
         QCOMPARE(formatResult(value, {decimals, scientific}, u"."), expected);
+    }
+
+    // Expected texts worked out from the rules with decimal arithmetic on
+    // the shortest text of each value, apart from the program.
+    void furtherStyles_data()
+    {
+        QTest::addColumn<double>("value");
+        QTest::addColumn<int>("style");
+        QTest::addColumn<int>("digits");  // decimals, or significant digits
+        QTest::addColumn<QString>("point");
+        QTest::addColumn<QString>("group");
+        QTest::addColumn<bool>("leadingZero");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("sig trailing zeros kept") << 1.2 << int(Style::Significant) << 3 << "." << "" << false << "1.20";
+        QTest::newRow("sig carry 9.9995") << 9.9995 << int(Style::Significant) << 3 << "." << "" << false << "10.0";
+        QTest::newRow("sig integer zeros") << 123456.0 << int(Style::Significant) << 3 << "." << "" << false << "123000.";
+        QTest::newRow("sig small in full") << 0.000123456 << int(Style::Significant) << 3 << "." << "" << false << ".000123";
+        QTest::newRow("sig lower limit") << 0.0001 << int(Style::Significant) << 2 << "." << "" << false << ".00010";
+        QTest::newRow("sig carry onto lower limit") << 0.00009999 << int(Style::Significant) << 3 << "." << "" << false << ".000100";
+        QTest::newRow("sig below lower limit") << 0.000099949 << int(Style::Significant) << 3 << "." << "" << false << "9.99E-5";
+        QTest::newRow("sig tiny never zero") << 1e-17 << int(Style::Significant) << 3 << "." << "" << false << "1.00E-17";
+        QTest::newRow("sig below upper limit") << 999999999999999.0 << int(Style::Significant) << 15 << "." << "" << false << "999999999999999.";
+        QTest::newRow("sig carry onto upper limit") << 999999999999999.5 << int(Style::Significant) << 15 << "." << "" << false << "1.00000000000000E+15";
+        QTest::newRow("sig upper limit") << 1e15 << int(Style::Significant) << 6 << "." << "" << false << "1.00000E+15";
+        QTest::newRow("sig one digit") << 0.06 << int(Style::Significant) << 1 << "." << "" << false << ".06";
+        QTest::newRow("sig negative leading zero") << -0.5 << int(Style::Significant) << 6 << "." << "" << true << "-0.500000";
+        QTest::newRow("sig zero") << 0.0 << int(Style::Significant) << 6 << "." << "" << false << ".00000";
+        QTest::newRow("sig zero leading zero") << 0.0 << int(Style::Significant) << 6 << "." << "" << true << "0.00000";
+        QTest::newRow("sig zero one digit") << 0.0 << int(Style::Significant) << 1 << "." << "" << false << "0.";
+        QTest::newRow("sig negative half away") << -2.675 << int(Style::Significant) << 3 << "." << "" << false << "-2.68";
+        QTest::newRow("sig grouping en") << 1234567.891 << int(Style::Significant) << 10 << "." << "," << false << "1,234,567.891";
+        QTest::newRow("sig grouping de") << 1234567.891 << int(Style::Significant) << 10 << "," << "." << false << "1.234.567,891";
+        QTest::newRow("sig grouping 15 digits") << 123456789012345.0 << int(Style::Significant) << 15 << "." << "," << false << "123,456,789,012,345.";
+        QTest::newRow("sig exponent form not grouped") << 1.5e20 << int(Style::Significant) << 4 << "." << "," << false << "1.500E+20";
+        QTest::newRow("eng") << 12345.0 << int(Style::Engineering) << 2 << "." << "" << false << "12.35E+3";
+        QTest::newRow("eng negative exponent") << 0.012345 << int(Style::Engineering) << 3 << "." << "" << false << "12.345E-3";
+        QTest::newRow("eng carry moves exponent") << 999.9996 << int(Style::Engineering) << 3 << "." << "" << false << "1.000E+3";
+        QTest::newRow("eng carry from below one") << 0.99995 << int(Style::Engineering) << 1 << "." << "" << false << "1.0E+0";
+        QTest::newRow("eng no carry") << 0.99995 << int(Style::Engineering) << 2 << "." << "" << false << "999.95E-3";
+        QTest::newRow("eng one") << 1.0 << int(Style::Engineering) << 3 << "." << "" << false << "1.000E+0";
+        QTest::newRow("eng zero") << 0.0 << int(Style::Engineering) << 3 << "." << "" << false << "0.000E+0";
+        QTest::newRow("eng negative zero") << -0.0 << int(Style::Engineering) << 3 << "." << "" << false << "0.000E+0";
+        QTest::newRow("eng negative") << -123456789.0 << int(Style::Engineering) << 1 << "." << "" << false << "-123.5E+6";
+        QTest::newRow("eng three digits") << 1e-7 << int(Style::Engineering) << 2 << "." << "" << false << "100.00E-9";
+        QTest::newRow("eng no decimals") << 45678.0 << int(Style::Engineering) << 0 << "." << "" << false << "46.E+3";
+        QTest::newRow("eng not grouped") << 123456.0 << int(Style::Engineering) << 3 << "." << "," << false << "123.456E+3";
+        QTest::newRow("reg grouping en") << 1234567.891 << int(Style::Regular) << 3 << "." << "," << false << "1,234,567.891";
+        QTest::newRow("reg grouping de") << 1234567.891 << int(Style::Regular) << 3 << "," << "." << false << "1.234.567,891";
+        QTest::newRow("reg grouping carry") << 999.9996 << int(Style::Regular) << 3 << "." << "," << false << "1,000.000";
+        QTest::newRow("reg grouping negative") << -1234.0 << int(Style::Regular) << 0 << "." << "," << false << "-1,234.";
+        QTest::newRow("reg grouping three digits") << 123.0 << int(Style::Regular) << 0 << "." << "," << false << "123.";
+        QTest::newRow("reg grouping below one") << 0.5 << int(Style::Regular) << 3 << "." << "," << false << ".500";
+        QTest::newRow("reg leading zero") << 0.5 << int(Style::Regular) << 3 << "." << "" << true << "0.500";
+        QTest::newRow("reg leading zero negative") << -0.5 << int(Style::Regular) << 3 << "." << "" << true << "-0.500";
+        QTest::newRow("reg leading zero rounds to zero") << -0.0004 << int(Style::Regular) << 3 << "." << "" << true << "0.000";
+        QTest::newRow("reg leading zero above one") << 12.5 << int(Style::Regular) << 1 << "." << "" << true << "12.5";
+        QTest::newRow("sci not grouped") << 1234.5678 << int(Style::Scientific) << 3 << "." << "," << true << "1.235E+3";
+    }
+
+    void furtherStyles()
+    {
+        QFETCH(double, value);
+        QFETCH(int, style);
+        QFETCH(int, digits);
+        QFETCH(QString, point);
+        QFETCH(QString, group);
+        QFETCH(bool, leadingZero);
+        QFETCH(QString, expected);
+        NumberStyle chosen;
+        chosen.scientific = Style(style) == Style::Scientific || Style(style) == Style::Engineering;
+        chosen.engineering = Style(style) == Style::Engineering;
+        chosen.significant = Style(style) == Style::Significant;
+        (chosen.significant ? chosen.significantDigits : chosen.decimals) = digits;
+        chosen.grouping = !group.isEmpty();
+        chosen.leadingZero = leadingZero;
+        QCOMPARE(formatResult(value, chosen, point, group), expected);
+        std::string byDigits;
+        appendFormattedResultByDigits(byDigits, value, chosen, point.toStdString(), group.toStdString());
+        QCOMPARE(QString::fromStdString(byDigits), expected);
+        // A copy gives the text that the style without grouping shows.
+        chosen.grouping = false;
+        QCOMPARE(withoutGrouping(expected, group), formatResult(value, chosen, point));
     }
 
     void formatUsesTheGivenSeparator()

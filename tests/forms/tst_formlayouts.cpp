@@ -9,6 +9,7 @@
 #include "ui/records/recordswindow.h"
 
 #include <QAbstractButton>
+#include <QAbstractSpinBox>
 #include <QApplication>
 #include <QComboBox>
 #include <QGroupBox>
@@ -85,7 +86,11 @@ QString cutText(QWidget *widget)
                                                                              : sizes(tabs->tabBar()->size(), tabs->tabBar()->sizeHint());
     if (auto *bar = qobject_cast<QMenuBar *>(widget))
         return size.width() >= bar->sizeHint().width() ? QString() : sizes(size, bar->sizeHint());
-    if (qobject_cast<QLineEdit *>(widget) || qobject_cast<QComboBox *>(widget)) {
+    // A spin box's editor is drawn without a frame of its own: the box is
+    // what must be large enough.
+    if (qobject_cast<QLineEdit *>(widget) && qobject_cast<QAbstractSpinBox *>(widget->parentWidget()))
+        return {};
+    if (qobject_cast<QLineEdit *>(widget) || qobject_cast<QComboBox *>(widget) || qobject_cast<QAbstractSpinBox *>(widget)) {
         const QSize needed(widget->minimumSizeHint().width(), widget->sizeHint().height());
         return size.expandedTo(needed) == size ? QString() : sizes(size, needed);
     }

@@ -183,6 +183,47 @@ private slots:
         QVERIFY(m_messages.isEmpty());
     }
 
+    void groupedResultCopiesUngrouped_data()
+    {
+        QTest::addColumn<QString>("locale");
+        QTest::addColumn<QString>("shown");
+        QTest::addColumn<QString>("copied");
+        QTest::newRow("English") << "en_US" << "1,234,567.891" << "1234567.891";
+        QTest::newRow("German") << "de_DE" << "1.234.567,891" << "1234567,891";
+    }
+
+    // State: grouping on. Action: copy by Ctrl+C and by the pop-up, paste
+    // back, record. Expected: the copies are ungrouped and paste back as the
+    // same number; the record keeps the grouped text that was shown.
+    void groupedResultCopiesUngrouped()
+    {
+        QFETCH(QString, locale);
+        QFETCH(QString, shown);
+        QFETCH(QString, copied);
+        QLocale::setDefault(QLocale(locale));
+        NumberStyle style = m_window->state().options.numberStyle();
+        style.grouping = true;
+        m_window->state().options.setNumberStyle(style);
+        convert("Length", "metre (m)", "metre (m)", "");
+        input()->setFocus();
+        type("1234567.891");
+        QCOMPARE(result(), shown);
+        openMenu("mnuedit");
+        press(Qt::CTRL | Qt::Key_C);
+        QCOMPARE(QGuiApplication::clipboard()->text(), copied);
+        QGuiApplication::clipboard()->clear();
+        chooseFromPopup("mnueditedit_0");
+        QCOMPARE(QGuiApplication::clipboard()->text(), copied);
+        input()->clear();
+        openMenu("mnuedit");
+        action("mnueditedit_1")->trigger();
+        QCOMPARE(input()->text(), copied);
+        QCOMPARE(result(), shown);
+        action("mnurecordsadd")->trigger();
+        QVERIFY(m_window->state().records.at(1).line(1).contains(shown));
+        QVERIFY(m_messages.isEmpty());
+    }
+
     void popupPasteKeepsBlanks()
     {
         convert("Length", "metre (m)", "centimetre (cm)", "1");

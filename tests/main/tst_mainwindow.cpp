@@ -537,6 +537,17 @@ private slots:
         QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
         QCOMPARE(result(), QStringLiteral("1.60934E+0"));
         QCOMPARE(m_window->statusPanel(3)->text(), QStringLiteral("Decimals: 5"));
+        // Significant digits count every digit, and the panel says so.
+        NumberStyle style;
+        style.significant = true;
+        style.significantDigits = 5;
+        m_window->state().options.setNumberStyle(style);
+        other.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&other));
+        m_window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
+        QCOMPARE(result(), QStringLiteral("1.6093"));
+        QCOMPARE(m_window->statusPanel(3)->text(), QStringLiteral("Digits: 5"));
     }
 
     void storedDecimalsOutOfRangeAreThree()

@@ -66,7 +66,8 @@ private slots:
         QTest::addColumn<QStringList>("replies");
 
         QTest::newRow("every option") << QStringList{"--"}
-            << QStringList{"--decimals", "--scientific", "--regular", "--decimal-point", "--list", "--find", "--help", "--help-all", "--version"};
+            << QStringList{"--decimals",     "--scientific",   "--regular", "--significant", "--engineering", "--group",
+                           "--leading-zero", "--decimal-point", "--list",    "--find",        "--help",        "--help-all", "--version"};
         QTest::newRow("an option") << QStringList{"--sc"} << QStringList{"--scientific"};
         QTest::newRow("no option after the quantity") << QStringList{"Length", "--"} << QStringList{};
         QTest::newRow("no option after --") << QStringList{"--", "--"} << QStringList{};
@@ -74,6 +75,7 @@ private slots:
         QTest::newRow("decimals after =") << QStringList{"--decimals", "="} << QStringList{"0", "1", "2", "3", "4", "5", "6", "7", "8"};
         QTest::newRow("decimals begun after =") << QStringList{"--decimals", "=", "7"} << QStringList{"7"};
         QTest::newRow("decimal point") << QStringList{"--decimal-point", ""} << QStringList{".", ","};
+        QTest::newRow("significant digits") << QStringList{"--significant", "1"} << QStringList{"1", "10", "11", "12", "13", "14", "15"};
         QTest::newRow("quantity after --decimal-point=,") << QStringList{"--decimal-point", "=", ",", "Len"} << QStringList{"Length"};
 
         QTest::newRow("quantities") << QStringList{"Vol"} << QStringList{"Volume\\ \\(Dry\\)", "Volume\\ \\(Liquid\\)"};

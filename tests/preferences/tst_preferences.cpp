@@ -17,6 +17,7 @@
 #include <QRadioButton>
 #include <QSettings>
 #include <QSlider>
+#include <QSpinBox>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
@@ -184,8 +185,10 @@ private slots:
         click("cmdOk");
         const Store after = storeContents();
         QCOMPARE(changedKeys(before, after),
-                 unitKeys("Acceleration", {"settings/QuantityListIndex", "settings/Tab", "settings/confirm", "settings/numericformatting",
-                                           "settings/save", "settings/scientific", "settings/shellprog"}));
+                 unitKeys("Acceleration", {"settings/QuantityListIndex", "settings/Tab", "settings/confirm", "settings/engineering",
+                                           "settings/grouping", "settings/leadingzero", "settings/numericformatting", "settings/save",
+                                           "settings/scientific", "settings/shellprog", "settings/significant",
+                                           "settings/significantdigits"}));
         QCOMPARE(after["settings/Tab"], QStringLiteral("4"));
         QCOMPARE(after["settings/numericformatting"], QStringLiteral("5"));
         QCOMPARE(after["settings/scientific"], QStringLiteral("true"));
@@ -202,9 +205,10 @@ private slots:
                 keys << write.key;
             return keys;
         };
-        QCOMPARE(keysOf(optionsWrites(choice, choice)), QStringList({"Tab", "numericformatting", "scientific", "shellprog", "confirm", "save"}));
+        const QStringList style{"numericformatting", "scientific", "significant", "significantdigits", "engineering", "grouping", "leadingzero"};
+        QCOMPARE(keysOf(optionsWrites(choice, choice)), (QStringList{"Tab"} + style + QStringList{"shellprog", "confirm", "save"}));
         choice.confirmExit = false;
-        QCOMPARE(keysOf(optionsWrites(choice, choice)), QStringList({"Tab", "numericformatting", "scientific", "shellprog", "confirm"}));
+        QCOMPARE(keysOf(optionsWrites(choice, choice)), (QStringList{"Tab"} + style + QStringList{"shellprog", "confirm"}));
     }
 
     void cancelKeepsOnlyTabPositionAndShownUnits_data()
@@ -500,6 +504,56 @@ private slots:
         QVERIFY(storeContents().keys().filter("used").size() == 2);
     }
 
+    void furtherStylesAreStoredBesideTheDesignKeys_data()
+    {
+        QTest::addColumn<QString>("option");
+        QTest::addColumn<bool>("check");  // grouping and the leading zero on
+        QTest::addColumn<QStringList>("stored");  // scientific, significant, engineering, grouping, leadingzero
+        QTest::newRow("significant") << "Option1_2" << true << QStringList{"false", "true", "false", "true", "true"};
+        QTest::newRow("engineering") << "Option1_3" << false << QStringList{"true", "false", "true", "false", "false"};
+        QTest::newRow("scientific") << "Option1_0" << false << QStringList{"true", "false", "false", "false", "false"};
+        QTest::newRow("regular") << "Option1_1" << true << QStringList{"false", "false", "false", "true", "true"};
+    }
+
+    // State: a fresh store. Action: choose a style, 9 digits, the check
+    // boxes, OK; open again. Expected: other versions read the nearest of
+    // their two styles from "scientific"; the run and the reopened tab show
+    // the choice; the digits box is usable only with significant digits.
+    void furtherStylesAreStoredBesideTheDesignKeys()
+    {
+        QFETCH(QString, option);
+        QFETCH(bool, check);
+        QFETCH(QStringList, stored);
+        open();
+        click(option.toLatin1().constData());
+        auto *digits = child<QSpinBox>("spnSignificant");
+        QCOMPARE(digits->isEnabled(), option == "Option1_2");
+        QCOMPARE(child("Slider1")->isEnabled(), option != "Option1_2");
+        digits->setValue(9);
+        child<QCheckBox>("chkGrouping")->setChecked(check);
+        child<QCheckBox>("chkLeadingZero")->setChecked(check);
+        click("cmdOk");
+        QStringList read;
+        for (const char *key : {"scientific", "significant", "engineering", "grouping", "leadingzero"})
+            read << ReadSetting(section::settings, key, "absent");
+        QCOMPARE(read, stored);
+        QCOMPARE(ReadSetting(section::settings, "significantdigits", ""), QStringLiteral("9"));
+        NumberStyle expected;
+        expected.scientific = stored[0] == "true";
+        expected.significant = stored[1] == "true";
+        expected.engineering = stored[2] == "true";
+        expected.grouping = expected.leadingZero = check;
+        expected.significantDigits = 9;
+        QCOMPARE(m_options->numberStyle(), expected);
+        QCOMPARE(storedNumberStyle({}), expected);
+        open();
+        QVERIFY(child<QRadioButton>(option.toLatin1().constData())->isChecked());
+        QCOMPARE(child<QSpinBox>("spnSignificant")->value(), 9);
+        QCOMPARE(child<QCheckBox>("chkGrouping")->isChecked(), check);
+    }
+
+    // A store that cannot be written is reported once; the choices still
+    // hold for this run.
     // Tab runs through the shown page top to bottom and left to right, then
     // the buttons of the bottom row; of the two number styles only the
     // chosen one is a stop (the arrow keys move between them).
@@ -517,8 +571,9 @@ private slots:
         QTest::newRow("Units") << 2 << false
                                << QStringList{"lstQuantity", "lstUnits", "cmdSelectAllUnits", "cmdDeselectAllUnits"} + buttons
                                       + QStringList{"cmdNewUnit"};
-        QTest::newRow("Number Style, regular") << 3 << false << QStringList{"Slider1", "Option1_1"} + buttons;
-        QTest::newRow("Number Style, scientific") << 3 << true << QStringList{"Slider1", "Option1_0"} + buttons;
+        // The digits are a stop only while the style uses them.
+        QTest::newRow("Number Style, regular") << 3 << false << QStringList{"Slider1", "chkGrouping", "chkLeadingZero", "Option1_1"} + buttons;
+        QTest::newRow("Number Style, scientific") << 3 << true << QStringList{"Slider1", "chkGrouping", "chkLeadingZero", "Option1_0"} + buttons;
     }
 
     void tabOrder()
@@ -551,9 +606,13 @@ private slots:
         regular->setFocus();
         QTest::keyClick(regular, Qt::Key_Up);
         QVERIFY(scientific->isChecked() && scientific->hasFocus());
-        child("Slider1")->setFocus();
+        child("chkLeadingZero")->setFocus();
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
         QCOMPARE(QApplication::focusWidget(), scientific);
+        // Among four, the arrows follow the reading order.
+        QTest::keyClick(scientific, Qt::Key_Right);
+        QVERIFY(child<QRadioButton>("Option1_2")->isChecked());
+        QCOMPARE(child("spnSignificant")->isEnabled(), true);
     }
 
     // At the design's font the dialog has the design's width and each tab's

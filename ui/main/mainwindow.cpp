@@ -169,13 +169,14 @@ void MainWindow::fitToFont()
 }
 
 // No panel is narrower than the longest text it shows: up to 99,999 records,
-// and 8 decimal places. Where the font allows, the panels fill the design's
+// and 8 decimal places or 15 significant digits. Where the font allows, the panels fill the design's
 // client width between them; a larger font widens the window instead.
 void MainWindow::fitStatusPanels()
 {
     statusPanel(1)->setMinimumWidth(widthToShow(statusPanel(1), str(400) + QLatin1String(" 99999")));
     statusPanel(2)->setMinimumWidth(widthToShow(statusPanel(2), str(401)));
-    statusPanel(3)->setMinimumWidth(widthToShow(statusPanel(3), str(402) + QLatin1String(" 8")));
+    statusPanel(3)->setMinimumWidth(std::max(widthToShow(statusPanel(3), str(402) + QLatin1String(" 8")),
+                                             widthToShow(statusPanel(3), str(403) + QLatin1String(" 15"))));
 }
 
 ClickableLabel *MainWindow::statusPanel(int number) const
@@ -188,7 +189,7 @@ void MainWindow::readSettings()
     const SettingsSnapshot snapshot;
     Options &options = m_state.options;
     options.setConfirmExit(setting::confirm.readBoolean().value_or(options.confirmExit()));
-    options.setNumberStyle({LoadDecimalPlaces(), setting::scientific.readBoolean().value_or(options.scientific())});
+    options.setNumberStyle(storedNumberStyle(options.numberStyle()));
     options.setPrintFont(PrintFont::load(options.printFont()));
     options.setShellProgram(ReadShellProgram());
 }
@@ -232,7 +233,11 @@ SettingWrites MainWindow::positionWrites() const
 
 void MainWindow::decimals()
 {
-    statusPanel(3)->setText(str(402) + u' ' + QString::number(m_state.options.decimalPlaces()));
+    // What the number says depends on the style: significant digits count
+    // every digit, the other styles the decimals.
+    const NumberStyle &style = m_state.options.numberStyle();
+    const bool digits = style.significant && !style.scientific;
+    statusPanel(3)->setText(str(digits ? 403 : 402) + u' ' + QString::number(digits ? style.significantDigits : style.decimals));
 }
 
 void MainWindow::changeEvent(QEvent *event)

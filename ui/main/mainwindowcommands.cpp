@@ -5,6 +5,7 @@
 #include "ui/main/mainwindow.h"
 
 #include "engine/errors.h"
+#include "engine/numbers.h"
 #include "engine/stringtable.h"
 #include "ui/common/messages.h"
 #include "ui/common/uisupport.h"
@@ -17,6 +18,7 @@
 #include <QContextMenuEvent>
 #include <QGuiApplication>
 #include <QKeyEvent>
+#include <QLocale>
 #include <QMimeData>
 #include <QTimer>
 
@@ -92,7 +94,9 @@ void MainWindow::copyResult()
     }
     QClipboard *clipboard = QGuiApplication::clipboard();
     clipboard->clear();
-    clipboard->setText(m_ui->lblconv->text());
+    // Grouped digits would paste as the number before the first separator.
+    clipboard->setText(m_state.options.numberStyle().grouping ? withoutGrouping(m_ui->lblconv->text(), QLocale().groupSeparator())
+                                                              : m_ui->lblconv->text());
 }
 
 // The menu's Paste removes surrounding blanks; the pop-up's takes the text

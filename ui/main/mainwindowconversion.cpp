@@ -85,13 +85,15 @@ void MainWindow::runConversion()
 {
     const ConversionInputs inputs{m_ui->cbounit1->currentText(), m_ui->cbounit2->currentText(), m_ui->txtunit1->text()};
     const std::optional<QString> text
-        = runQuantityConversion(m_state.conversion, *m_converter, inputs, m_state.options.numberStyle(), QLocale().decimalPoint());
+        = runQuantityConversion(m_state.conversion, *m_converter, inputs, m_state.options.numberStyle(), QLocale().decimalPoint(),
+                                QLocale().groupSeparator());
     setTextFromStart(m_ui->lblconv, text.value_or(QString()));
 }
 
 void MainWindow::ShowResult(double value)
 {
-    if (const std::optional<QString> text = showResultText(m_state.conversion, value, m_state.options.numberStyle(), QLocale().decimalPoint()))
+    if (const std::optional<QString> text = showResultText(m_state.conversion, value, m_state.options.numberStyle(), QLocale().decimalPoint(),
+                                                                      QLocale().groupSeparator()))
         setTextFromStart(m_ui->lblconv, *text);
 }
 

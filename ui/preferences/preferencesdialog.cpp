@@ -55,7 +55,7 @@ PreferencesDialog::PreferencesDialog(Options &options, RebuildQuantityList rebui
     connect(m_ui->chkConfirm, &QCheckBox::toggled, this, &PreferencesDialog::confirmToggled);
     connect(m_ui->Slider1, &QSlider::valueChanged, this, &PreferencesDialog::showSliderValue);
     connect(m_ui->Slider1, &QSlider::sliderMoved, this, &PreferencesDialog::showSliderValue);
-    for (QRadioButton *style : {m_ui->Option1_0, m_ui->Option1_1})
+    for (QRadioButton *style : numberStyleButtons())
         connect(style, &QRadioButton::toggled, this, &PreferencesDialog::numberStyleTabStop);
     connect(m_ui->cmdDialog, &QToolButton::clicked, this, &PreferencesDialog::chooseShellProgram);
     connect(m_ui->cmdFont, &QToolButton::clicked, this, &PreferencesDialog::choosePrintFont);
@@ -70,8 +70,7 @@ PreferencesDialog::PreferencesDialog(Options &options, RebuildQuantityList rebui
     m_ui->tabstrip->setCurrentIndex(0);
     showPrintFont();
     setCaptions();
-    (m_shownOptions.scientific ? m_ui->Option1_0 : m_ui->Option1_1)->setChecked(true);
-    numberStyleTabStop();
+    showNumberStyle(m_shownOptions.numberStyle);
     if (m_shownOptions.confirmExit) {
         m_ui->chkConfirm->setChecked(true);
         m_ui->chkSave->setChecked(m_shownOptions.saveDialog);
@@ -83,7 +82,7 @@ PreferencesDialog::PreferencesDialog(Options &options, RebuildQuantityList rebui
     // The calculator that will run: the stored one, else one found here.
     m_options.setShellProgram(m_shownOptions.shellProgram);
     m_ui->label3->setText(u' ' + m_options.shellProgram());
-    m_options.setDecimalPlaces(m_shownOptions.decimalPlaces);
+    m_options.setDecimalPlaces(m_shownOptions.numberStyle.decimals);
     m_ui->Slider1->setValue(m_options.decimalPlaces());
     showSliderValue(m_ui->Slider1->value());
     // Centred at the size its texts need.
@@ -114,6 +113,11 @@ void PreferencesDialog::setCaptions()
     m_ui->lblScientific->setText(str(172));
     m_ui->Option1_0->setText(str(168));
     m_ui->Option1_1->setText(str(169));
+    m_ui->Option1_2->setText(str(173));
+    m_ui->Option1_3->setText(str(174));
+    m_ui->lblSignificant->setText(str(175));
+    m_ui->chkGrouping->setText(str(176));
+    m_ui->chkLeadingZero->setText(str(177));
     m_ui->Label2->setText(str(153));
     m_ui->cmdselectall->setText(str(192));
     m_ui->cmddeselectall->setText(str(193));
@@ -163,12 +167,50 @@ void PreferencesDialog::confirmToggled(bool checked)
         m_ui->chkSave->setChecked(true);
 }
 
+QList<QRadioButton *> PreferencesDialog::numberStyleButtons() const
+{
+    return {m_ui->Option1_0, m_ui->Option1_1, m_ui->Option1_2, m_ui->Option1_3};
+}
+
 // As in a group of option buttons elsewhere, Tab reaches the chosen number
-// style only, and the arrow keys move between the two.
+// style only, and the arrow keys move between them. The count that the
+// style does not use is greyed: the digits serve the significant style
+// alone, the decimal places every other.
 void PreferencesDialog::numberStyleTabStop()
 {
-    for (QRadioButton *style : {m_ui->Option1_0, m_ui->Option1_1})
+    for (QRadioButton *style : numberStyleButtons())
         style->setFocusPolicy(style->isChecked() ? Qt::StrongFocus : Qt::ClickFocus);
+    const bool significant = m_ui->Option1_2->isChecked();
+    m_ui->spnSignificant->setEnabled(significant);
+    m_ui->lblSignificant->setEnabled(significant);
+    m_ui->Slider1->setEnabled(!significant);
+    m_ui->Label2->setEnabled(!significant);
+}
+
+void PreferencesDialog::showNumberStyle(const NumberStyle &style)
+{
+    QRadioButton *chosen = style.scientific ? (style.engineering ? m_ui->Option1_3 : m_ui->Option1_0)
+                                            : (style.significant ? m_ui->Option1_2 : m_ui->Option1_1);
+    chosen->setChecked(true);
+    m_ui->spnSignificant->setValue(style.significantDigits);
+    m_ui->chkGrouping->setChecked(style.grouping);
+    m_ui->chkLeadingZero->setChecked(style.leadingZero);
+    numberStyleTabStop();
+}
+
+// Each style is stored as the style other versions know (scientific or
+// not) with the refinement beside it.
+NumberStyle PreferencesDialog::chosenNumberStyle() const
+{
+    NumberStyle style;
+    style.decimals = m_ui->Slider1->value();
+    style.scientific = m_ui->Option1_0->isChecked() || m_ui->Option1_3->isChecked();
+    style.engineering = m_ui->Option1_3->isChecked();
+    style.significant = m_ui->Option1_2->isChecked();
+    style.significantDigits = m_ui->spnSignificant->value();
+    style.grouping = m_ui->chkGrouping->isChecked();
+    style.leadingZero = m_ui->chkLeadingZero->isChecked();
+    return style;
 }
 
 void PreferencesDialog::showSliderValue(int value)
@@ -217,8 +259,7 @@ OptionsChoice PreferencesDialog::choice() const
 {
     OptionsChoice choice;
     choice.tab = m_ui->tabstrip->currentIndex() + 1;
-    choice.decimalPlaces = m_ui->Slider1->value();
-    choice.scientific = m_ui->Option1_0->isChecked();
+    choice.numberStyle = chosenNumberStyle();
     choice.shellProgram = m_options.shellProgram();
     choice.confirmExit = m_ui->chkConfirm->isChecked();
     choice.saveDialog = m_ui->chkSave->isChecked();

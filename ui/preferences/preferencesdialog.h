@@ -5,6 +5,7 @@
 #include "settings/userunitstore.h"
 
 #include <QDialog>
+#include <QList>
 #include <QStringList>
 
 #include <functional>
@@ -13,6 +14,7 @@
 namespace Ui { class frmSetOpt; }
 
 class QCheckBox;
+class QRadioButton;
 
 namespace quantix {
 
@@ -50,6 +52,9 @@ private:
     void tabSelected(int index);
     void confirmToggled(bool checked);
     void numberStyleTabStop();
+    QList<QRadioButton *> numberStyleButtons() const;
+    void showNumberStyle(const NumberStyle &style);
+    NumberStyle chosenNumberStyle() const;
     void showSliderValue(int value);
     void chooseShellProgram();
     void choosePrintFont();
