@@ -2,6 +2,8 @@
 
 #include "engine/stringtable.h"
 
+#include <algorithm>
+
 namespace quantix {
 
 namespace {
@@ -40,6 +42,7 @@ constexpr std::array<QuantityRow, Catalogue::quantityCount> quantityRows{{
     {810, 14, 818},  // Power Density
     {830, 13, 833},  // Pressure or Stress
     {850, 4, 851},   // Temperature
+    {980, 4, 981},   // Temperature Difference, numbered after the first versions' quantities
     {860, 5, 863},   // Thermal Conductivity
     {870, 14, 880},  // Time
     {890, 8, 893},   // Torque
@@ -73,6 +76,24 @@ Catalogue::Catalogue()
         const QuantityRow &row = quantityRows[i];
         m_quantities[i] = Quantity{row.id, row.unitCount, row.baseUnitId, strings.text(row.id), strings.text(row.baseUnitId)};
     }
+}
+
+// The first versions stored the 32 quantities by position, in the order of
+// their IDs; later quantities have higher IDs, so the rank of the ID keeps
+// every stored number's meaning.
+int Catalogue::storedIndex(int position) const
+{
+    const int id = at(position).id;
+    return int(std::count_if(m_quantities.begin(), m_quantities.end(), [id](const Quantity &q) { return q.id < id; }));
+}
+
+int Catalogue::positionOfStoredIndex(int index) const
+{
+    for (int i = 0; i < quantityCount; ++i) {
+        if (storedIndex(i) == index)
+            return i;
+    }
+    return -1;
 }
 
 int Catalogue::positionOfName(QStringView name) const

@@ -11,7 +11,7 @@ namespace quantix {
 // id + 1 to id + unitCount, in list order.
 struct Quantity
 {
-    int id;            // string ID of the quantity's name: 500, 510, ... 950
+    int id;            // string ID of the quantity's name: 500, 510, ... 950, then 980
     int unitCount;
     int baseUnitId;    // string ID of the unit every conversion passes through
     QString name;      // display name, from the string table
@@ -21,12 +21,13 @@ struct Quantity
     int lastUnitId() const { return id + unitCount; }
 };
 
-// The 32 quantities and 329 built-in units. The catalogue holds no names of
-// its own: it is the numbering scheme over the string table.
+// The 33 quantities and 333 built-in units. The catalogue holds no names of
+// its own: it is the numbering scheme over the string table. Positions are
+// the order of the lists; Temperature Difference follows Temperature.
 class Catalogue
 {
 public:
-    static constexpr int quantityCount = 32;
+    static constexpr int quantityCount = 33;
     static constexpr int temperatureId = 850;
 
     // The catalogue over the shipped string table, built once.
@@ -35,7 +36,13 @@ public:
     const std::array<Quantity, quantityCount> &quantities() const { return m_quantities; }
     const Quantity &at(int position) const { return m_quantities[static_cast<std::size_t>(position)]; }
 
-    // Catalogue position (0 to 31) of the quantity with this exact display
+    // The number a stored setting gives the quantity at this position, 0 to
+    // 32: the first versions' positions for their 32 quantities, the later
+    // ones numbered after them. -1 for a number that is none of them.
+    int storedIndex(int position) const;
+    int positionOfStoredIndex(int index) const;
+
+    // Catalogue position (0 to 32) of the quantity with this exact display
     // name or string ID; -1 when there is none.
     int positionOfName(QStringView name) const;
     int positionOfId(int quantityId) const;

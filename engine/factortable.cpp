@@ -418,7 +418,11 @@ std::vector<UnitRule> buildRules()
     {975, Rule::Multiply, 9092.18},
     {976, Rule::Multiply, 5.919388020833333},  // 1/3 UK tablespoon
 
-    // Temperature
+    // Temperature Difference: intervals, so the scales' factors without their offsets
+    {981, Rule::Copy, 1},
+    {982, Rule::Copy, 1},
+    {983, Rule::Divide, 1.8},
+    {984, Rule::Divide, 1.8},
     };
 }
 

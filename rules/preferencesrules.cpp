@@ -63,9 +63,9 @@ void applyOptions(const OptionsChoice &choice, Options &options)
     options.setConfirmExit(choice.confirmExit);
 }
 
-SettingWrites closingWrites(int quantityListIndex, int tab)
+SettingWrites closingWrites(int quantityPosition, int tab)
 {
-    return {setting::quantityListIndex.write(quantityListIndex), setting::tab.write(tab)};
+    return {setting::quantityListIndex.write(Catalogue::instance().storedIndex(quantityPosition)), setting::tab.write(tab)};
 }
 
 int storedTab()
@@ -77,7 +77,7 @@ int storedTab()
 int storedQuantityListIndex()
 {
     const std::optional<int> index = setting::quantityListIndex.readWholeNumber();
-    return index && *index >= 0 && *index < Catalogue::quantityCount ? *index : 0;
+    return index ? std::max(0, Catalogue::instance().positionOfStoredIndex(*index)) : 0;
 }
 
 QList<UnitListItem> unitListItems(const Quantity &quantity, const UserUnitStore &store)

@@ -43,15 +43,17 @@ SettingWrites optionsWrites(const OptionsChoice &choice, const OptionsChoice &sh
 // confirmation. The shell program is already the run's when chosen.
 void applyOptions(const OptionsChoice &choice, Options &options);
 
-// Written whenever the dialog closes: QuantityListIndex, then Tab.
-SettingWrites closingWrites(int quantityListIndex, int tab);
+// Written whenever the dialog closes: QuantityListIndex (the stored number
+// of the quantity at this position), then Tab.
+SettingWrites closingWrites(int quantityPosition, int tab);
 
 // The tab to show after opening: Tab as a whole number 1 to 4; anything else
 // (never written by the program) shows 4, Number Style.
 int storedTab();
 
-// The Units tab's quantity position from QuantityListIndex; 0 unless it is a
-// whole number 0 to 31.
+// The Units tab's quantity position from QuantityListIndex; 0 unless it is
+// a whole number that numbers a quantity (0 to 32). The first versions'
+// numbers 0 to 31 keep their quantities; Temperature Difference is 32.
 int storedQuantityListIndex();
 
 // One item of lstUnits: a unit's name and whether it is offered.
@@ -80,7 +82,7 @@ SettingWrites unitSelectionWrites(int quantityId, const QList<UnitListItem> &sho
 
 using QuantityAvailability = std::array<bool, Catalogue::quantityCount>;
 
-// Which of the 32 quantities are offered, in catalogue order ("1", default "1").
+// Which of the quantities are offered, in catalogue order ("1", default "1").
 QuantityAvailability storedQuantityAvailability();
 
 // "units" / each quantity's name = "1" or "0", in catalogue order; a box

@@ -303,7 +303,7 @@ private slots:
     void list()
     {
         const Run quantities = run({"--list"});
-        QCOMPARE(quantities.out.count('\n'), 32);
+        QCOMPARE(quantities.out.count('\n'), 33);
         QVERIFY(quantities.out.startsWith("Acceleration\nAngle\n"));
         QVERIFY(quantities.out.endsWith("Volume (Dry)\nVolume (Liquid)\n"));
         QCOMPARE(run({"--list", "Temperature"}).out, QStringLiteral("Celsius (°C)\nKelvin (K)\nFahrenheit (°F)\nRankine (°R)\n"));
@@ -321,7 +321,10 @@ private slots:
         QTest::newRow("deg") << QStringList{"Temperature", "degF", "degc", "212"} << "100.000\n";
         QTest::newRow("u for micro") << QStringList{"Length", "um", "mm", "1000"} << "1.000\n";
         QTest::newRow("former spelling") << QStringList{"Time", "millenium", "year (a)", "1"} << "1000.000\n";
-        QTest::newRow("list") << QStringList{"--list", "TEMP"} << "Celsius (°C)\nKelvin (K)\nFahrenheit (°F)\nRankine (°R)\n";
+        QTest::newRow("list") << QStringList{"--list", "TEMPERATURE"} << "Celsius (°C)\nKelvin (K)\nFahrenheit (°F)\nRankine (°R)\n";
+        QTest::newRow("list of the difference") << QStringList{"--list", "difference"}
+                                                << "kelvin difference (ΔK)\nCelsius degree difference (Δ°C)\nFahrenheit degree difference (Δ°F)\nRankine degree difference (Δ°R)\n";
+        QTest::newRow("difference by symbols") << QStringList{"Δ°C", "Δ°F", "10"} << "18.000\n";
         QTest::newRow("-er spelling") << QStringList{"Length", "meter", "ft", "1"} << "3.281\n";
         QTest::newRow("alias") << QStringList{"length", "km", "mi", "5"} << "3.107\n";
         QTest::newRow("aliases in capitals") << QStringList{"Velocity", "MPH", "KPH", "60"} << "96.561\n";

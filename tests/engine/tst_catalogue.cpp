@@ -19,21 +19,54 @@ private slots:
         int previousId = 0;
         QSet<QString> quantityNames;
         for (const Quantity &q : catalogue.quantities()) {
-            QVERIFY2(q.id > previousId && q.id % 10 == 0 && q.id >= 500 && q.id <= 950, qPrintable(QString::number(q.id)));
+            // In ID order, but for the quantity numbered after the first versions' ones.
+            const bool later = q.id == 980;
+            QVERIFY2((q.id > previousId || later) && q.id % 10 == 0 && q.id >= 500 && (q.id <= 950 || later), qPrintable(QString::number(q.id)));
             QVERIFY(!q.name.isEmpty());
             QVERIFY(q.baseUnitId > q.id && q.baseUnitId <= q.lastUnitId());
             QCOMPARE(q.baseUnitName, str(q.baseUnitId));
             quantityNames.insert(q.name);
             units += q.unitCount;
-            previousId = q.id;
+            if (!later)
+                previousId = q.id;
         }
-        QCOMPARE(catalogue.quantities().size(), std::size_t(32));
-        QCOMPARE(quantityNames.size(), 32);
-        QCOMPARE(units, 329);
+        QCOMPARE(catalogue.quantities().size(), std::size_t(33));
+        QCOMPARE(quantityNames.size(), 33);
+        QCOMPARE(units, 329 + 4);
         QCOMPARE(catalogue.quantities().back().lastUnitId(), 976);
         QCOMPARE(str(976), QStringLiteral("teaspoon (UK)"));
         QCOMPARE(catalogue.at(0).name, QStringLiteral("Acceleration"));
-        QCOMPARE(catalogue.at(31).name, QStringLiteral("Volume (Liquid)"));
+        QCOMPARE(catalogue.at(32).name, QStringLiteral("Volume (Liquid)"));
+        const Quantity &difference = catalogue.at(catalogue.positionOfName(u"Temperature") + 1);
+        QCOMPARE(difference.id, 980);
+        QCOMPARE(difference.name, QStringLiteral("Temperature Difference"));
+        QCOMPARE(difference.baseUnitName, QStringLiteral("kelvin difference (ΔK)"));
+        QStringList names;
+        for (int j = 1; j <= difference.unitCount; ++j)
+            names << Catalogue::unitName(difference, j);
+        QCOMPARE(names, QStringList({"kelvin difference (ΔK)", "Celsius degree difference (Δ°C)", "Fahrenheit degree difference (Δ°F)",
+                                     "Rankine degree difference (Δ°R)"}));
+    }
+
+    // A stored quantity number keeps the quantity the first versions meant
+    // by it; the new quantity is numbered after them.
+    void storedIndexesKeepTheirQuantities()
+    {
+        const Catalogue &catalogue = Catalogue::instance();
+        const QStringList firstVersions{"Acceleration", "Angle", "Angular Velocity", "Area", "Capacitance", "Charge", "Conductance",
+                                        "Density", "Dynamic Viscosity", "Electric Field Strength", "Energy", "Flow", "Force",
+                                        "Illuminance", "Kinematic Viscosity", "Length", "Luminance", "Magnetic Field Strength",
+                                        "Magnetic Flux", "Magnetic Flux Density", "Magnetomotive Force", "Mass", "Power",
+                                        "Power Density", "Pressure or Stress", "Temperature", "Thermal Conductivity", "Time",
+                                        "Torque", "Velocity", "Volume (Dry)", "Volume (Liquid)"};
+        for (int index = 0; index < 32; ++index) {
+            const int position = catalogue.positionOfStoredIndex(index);
+            QCOMPARE(catalogue.at(position).name, firstVersions[index]);
+            QCOMPARE(catalogue.storedIndex(position), index);
+        }
+        QCOMPARE(catalogue.at(catalogue.positionOfStoredIndex(32)).name, QStringLiteral("Temperature Difference"));
+        QCOMPARE(catalogue.positionOfStoredIndex(33), -1);
+        QCOMPARE(catalogue.positionOfStoredIndex(-1), -1);
     }
 
     // Each unit ID has a name and a rule, the base unit copies, and names are

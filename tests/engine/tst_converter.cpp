@@ -76,7 +76,7 @@ private slots:
             QTest::addRow("%d %s -> %s", ++rows, qPrintable(f[1]), qPrintable(f[2]))
                 << f[0] << f[1] << f[2] << f[3].toDouble() << f[4].toDouble() << f[5];
         }
-        QCOMPARE(rows, 2 * 329);
+        QCOMPARE(rows, 2 * (329 + 4));
     }
 
     void everyUnitToAndFromItsBase()
@@ -105,6 +105,9 @@ private slots:
         QTest::newRow("absolute zero") << "Temperature" << "Kelvin (K)" << "Rankine (°R)" << 0.0 << 3 << ".000";
         QTest::newRow("freezing") << "Temperature" << "Fahrenheit (°F)" << "Celsius (°C)" << 32.0 << 3 << ".000";
         QTest::newRow("zero Fahrenheit") << "Temperature" << "Fahrenheit (°F)" << "Celsius (°C)" << 0.0 << 3 << "-17.778";
+        // A change of temperature has no offset: 10 Celsius degrees are 18 Fahrenheit degrees.
+        QTest::newRow("difference") << "Temperature Difference" << "Celsius degree difference (Δ°C)" << "Fahrenheit degree difference (Δ°F)" << 10.0 << 3 << "18.000";
+        QTest::newRow("difference back") << "Temperature Difference" << "Rankine degree difference (Δ°R)" << "kelvin difference (ΔK)" << 9.0 << 3 << "5.000";
         QTest::newRow("kV/in is V/mil") << "Electric Field Strength" << "kilovolt per inch (kV/in)" << "volt per mil (V/mil)" << 1.0 << 8 << "1.00000000";
         QTest::newRow("V/m is N/C") << "Electric Field Strength" << "volt per metre (V/m) (kg·m/A·s³)" << "newton per coulomb (N/C)" << 1.0 << 8 << "1.00000000";
         QTest::newRow("180 degrees") << "Angle" << "degree (°)" << "radian (rad)" << 180.0 << 8 << "3.14159265";

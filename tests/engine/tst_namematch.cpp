@@ -175,6 +175,10 @@ private slots:
         QTest::newRow("exact beats prefix") << quantityNames() << "Power" << O::Found << QStringList{"Power"};
         QTest::newRow("quantity bracket") << quantityNames() << "dry" << O::Found << QStringList{"Volume (Dry)"};
         QTest::newRow("two volumes") << quantityNames() << "volume" << O::Ambiguous << QStringList{"Volume (Dry)", "Volume (Liquid)"};
+        // As "pow" for Power and Power Density, the start both share names both.
+        QTest::newRow("temperature or its difference") << quantityNames() << "temp" << O::Ambiguous
+                                                       << QStringList{"Temperature", "Temperature Difference"};
+        QTest::newRow("difference's word") << quantityNames() << "diff" << O::Found << QStringList{"Temperature Difference"};
         QTest::newRow("misspelt quantity") << quantityNames() << "Lenght" << O::Unknown << QStringList{"Length"};
     }
 
@@ -319,7 +323,7 @@ private slots:
         QStringList all;
         for (const Quantity &q : Catalogue::instance().quantities())
             all << unitsOf(q.name);
-        QCOMPARE(all.size(), 329);
+        QCOMPARE(all.size(), 329 + 4);
         const NameMatcher matcher(all);
         for (qsizetype i = 0; i < all.size(); ++i) {
             const NameChoice choice = chooseName(matcher, all[i]);

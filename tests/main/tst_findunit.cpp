@@ -111,7 +111,8 @@ private slots:
         QTest::addColumn<QString>("status");
         QTest::newRow("symbol") << "km" << QStringList{"kilometre (km) — Length"} << "";
         QTest::newRow("ASCII symbol") << "degF" << QStringList{"Fahrenheit (°F) — Temperature"} << "";
-        QTest::newRow("name prefix") << "fahren" << QStringList{"Fahrenheit (°F) — Temperature"} << "Units found: 1";
+        // The temperature first, its difference after it.
+        QTest::newRow("name prefix") << "fahren" << QStringList{"Fahrenheit (°F) — Temperature", "Fahrenheit degree difference (Δ°F) — Temperature Difference"} << "Units found: 2";
         QTest::newRow("two litres") << "litre (l)" << QStringList{"litre (l) — Volume (Dry)", "litre (l) — Volume (Liquid)"} << "";
         QTest::newRow("alias") << "mi" << QStringList{"mile (US statute) — Length"} << "";
         QTest::newRow("alias of two quantities") << "ft lb"

@@ -66,7 +66,7 @@ private slots:
         open();
         QCOMPARE(m_window->pos(), QPoint(200 / 15, 200 / 15));
         QCOMPARE(m_window->windowTitle(), QStringLiteral("Quantix 96"));
-        QCOMPARE(combo("cboquantity")->count(), 32);
+        QCOMPARE(combo("cboquantity")->count(), 33);
         for (const char *list : {"cboquantity", "cbounit1", "cbounit2"})
             QCOMPARE(combo(list)->currentIndex(), -1);
         QCOMPARE(input()->text(), QString());
@@ -514,7 +514,7 @@ private slots:
                                                  + "\" cannot be used: it is not a regular file. The program uses its default settings and "
                                                    "leaves the file as it is.",
                                              QMessageBox::Warning}));
-        QCOMPARE(combo("cboquantity")->count(), 32);
+        QCOMPARE(combo("cboquantity")->count(), 33);
         QCOMPARE(m_window->pos(), QPoint(200 / 15, 200 / 15));
         QTRY_COMPARE(m_window->statusPanel(3)->text(), QStringLiteral("Decimals: 3"));
     }

@@ -84,7 +84,7 @@ private slots:
             << QStringList{"Magnetic Field Strength", "Magnetic Flux", "Magnetic Flux Density"};
         QTest::newRow("quantity after --decimals N") << QStringList{"--decimals", "3", "Len"} << QStringList{"Length"};
         QTest::newRow("quantity after --decimals=N") << QStringList{"--decimals", "=", "3", "--regular", "Len"} << QStringList{"Length"};
-        QTest::newRow("quantity after --list") << QStringList{"--list", "Temp"} << QStringList{"Temperature"};
+        QTest::newRow("quantity after --list") << QStringList{"--list", "Temp"} << QStringList{"Temperature", "Temperature\\ Difference"};
         QTest::newRow("no names for --find") << QStringList{"--find", "Len"} << QStringList{};
         QTest::newRow("nothing after --find TEXT") << QStringList{"--find", "=", "mile", ""} << QStringList{};
         QTest::newRow("nothing after --list QUANTITY") << QStringList{"--list", "Length", ""} << QStringList{};
@@ -110,7 +110,7 @@ private slots:
         QTest::newRow("own unit in single quotes") << QStringList{"Length", "'C:"} << QStringList{"C:\\tick'\\''s"};
         QTest::newRow("own unit with a backslash") << QStringList{"Length", "C"} << QStringList{"C\\:\\\\tick\\'s"};
 
-        QTest::newRow("a unit for the quantity") << QStringList{"Fahr"} << QStringList{"Fahrenheit\\ \\(°F\\)"};
+        QTest::newRow("a unit for the quantity") << QStringList{"Fahr"} << QStringList{"Fahrenheit\\ \\(°F\\)", "Fahrenheit\\ degree\\ difference\\ \\(Δ°F\\)"};
         QTest::newRow("quantities and units") << QStringList{"Ca"} << QStringList{"Capacitance", "Calorie\\ \\(dietetic\\)"};
         QTest::newRow("a unit in double quotes") << QStringList{"\"litre (l"} << QStringList{"litre (l)"};
         QTest::newRow("no units for --list") << QStringList{"--list", "Fahr"} << QStringList{};

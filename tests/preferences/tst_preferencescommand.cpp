@@ -158,7 +158,7 @@ private slots:
             QVERIFY(!dialog.quantityBox(1)->isChecked());
             press(dialog, "cmdOk");
         });
-        QCOMPARE(child<QComboBox>("cboquantity")->count(), 31);
+        QCOMPARE(child<QComboBox>("cboquantity")->count(), 32);
         QCOMPARE(child<QComboBox>("cboquantity")->currentIndex(), -1);
         QCOMPARE(child<QComboBox>("cbounit1")->count() + child<QComboBox>("cbounit2")->count(), 0);
         QVERIFY(child<QLineEdit>("txtunit1")->text().isEmpty() && result().isEmpty());

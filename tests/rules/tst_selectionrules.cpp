@@ -32,11 +32,11 @@ private slots:
 
     void quantitiesFollowAvailability()
     {
-        QCOMPARE(offeredQuantityNames().size(), 32);
+        QCOMPARE(offeredQuantityNames().size(), 33);
         WriteSetting(section::units, "Length", "0");
         WriteSetting(section::units, "Mass", "no");
         const QStringList names = offeredQuantityNames();
-        QCOMPARE(names.size(), 30);
+        QCOMPARE(names.size(), 31);
         QVERIFY(!names.contains("Length") && !names.contains("Mass"));
         for (const Quantity &q : Catalogue::instance().quantities())
             WriteSetting(section::units, q.name, "0");
