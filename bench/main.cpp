@@ -85,7 +85,7 @@ EveryUnit everyUnit()
     EveryUnit every;
     for (const Quantity &quantity : Catalogue::instance().quantities()) {
         QStringList names;
-        for (int j = 1; j <= quantity.unitCount; ++j)
+        for (int j = 1; j <= quantity.builtInCount(); ++j)
             names << Catalogue::unitName(quantity, j);
         if (quantity.id != Catalogue::temperatureId) {
             for (int j = 1; j <= 10; ++j)

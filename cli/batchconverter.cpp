@@ -19,6 +19,10 @@ BatchConverter::BatchConverter(const Converter &converter, UnitRef from, UnitRef
     , m_groupSeparator(std::move(groupSeparator))
     , m_output(output)
 {
+    if (m_from.rule)
+        m_fromParts = compoundUnit(m_from.rule->id);
+    if (m_to.rule && hasOwnForm(m_to.rule->id, m_style))
+        m_ownFormUnit = m_to.rule->id;
 }
 
 // A script cannot see a tool tip: a number cut short at a second decimal
@@ -31,13 +35,20 @@ void BatchConverter::convertValue(const Number &number, std::string_view start, 
     const std::size_t before = out.size();
     QString problem;
     try {
-        const double value = number.value();
-        if (number.cutAtPoint()) {
+        double value = number.value();
+        // A line too long to show whole is no measure in parts.
+        if (m_fromParts)
+            value = cut ? value * largestPartSize(*m_fromParts) : readCompoundValue(QString::fromUtf8(start.data(), qsizetype(start.size())), *m_fromParts,
+                                                                         QString::fromStdString(m_separator));
+        if (number.cutAtPoint() && !m_fromParts) {
             problem = QStringLiteral("two decimal points (\".\" and \"%1\" both mark the decimals here)")
                           .arg(QString::fromStdString(m_separator));
         } else {
             const double result = m_converter.fromBase(m_to, m_converter.toBase(m_from, value));
-            appendFormattedResult(out, result, m_style, m_separator, m_groupSeparator);
+            if (m_ownFormUnit != 0)
+                out += formatUnitResult(result, m_ownFormUnit, m_style, QString::fromStdString(m_separator)).toStdString();
+            else
+                appendFormattedResult(out, result, m_style, m_separator, m_groupSeparator);
         }
     } catch (const ConversionError &error) {
         out.resize(before);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "engine/converter.h"
+#include "engine/compoundunits.h"
 #include "engine/numbers.h"
 
 #include <string>
@@ -14,7 +15,8 @@ class OutputStream;
 // result line per value exactly as the main window would show it. The
 // decimal point writes the results and, besides ".", reads the values, so
 // that the results read back; the group separator groups their digits where
-// the style asks for it. A value that fails, or that a second decimal
+// the style asks for it. Values of a unit in parts are read in parts, and
+// results in such a unit written in them. A value that fails, or that a second decimal
 // point cuts short ("1.234,5" with ","), gives an empty line and a message on
 // standard error naming the value and where it came from; the run goes on.
 class BatchConverter
@@ -45,6 +47,8 @@ private:
     NumberStyle m_style;
     std::string m_separator;
     std::string m_groupSeparator;
+    const CompoundUnit *m_fromParts = nullptr;  // values typed in parts
+    int m_ownFormUnit = 0;  // the final unit's ID where its results are not formatResult's
     OutputStream &m_output;
     bool m_failed = false;
 };

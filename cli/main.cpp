@@ -4,6 +4,7 @@
 
 #include "cli/batchconverter.h"
 #include "engine/catalogue.h"
+#include "engine/compoundunits.h"
 #include "engine/converter.h"
 #include "rules/filefailure.h"
 #include "rules/options.h"
@@ -113,6 +114,7 @@ struct StyleOptions
     const QCommandLineOption &engineering;
     const QCommandLineOption &group;
     const QCommandLineOption &leadingZero;
+    const QCommandLineOption &inchFraction;
 };
 
 // The stored style with what the options change. The four styles exclude
@@ -143,6 +145,14 @@ std::optional<NumberStyle> chosenStyle(const QCommandLineParser &parser, const S
             return std::nullopt;
         }
         style.significantDigits = *digits;
+    }
+    if (parser.isSet(options.inchFraction)) {
+        const std::optional<int> fraction = toWholeNumber(parser.value(options.inchFraction));
+        if (!fraction || (*fraction != 0 && !isInchFraction(*fraction))) {
+            usageError(QStringLiteral("--inch-fraction takes 0, 2, 4, 8, 16, 32 or 64, not \"%1\"").arg(parser.value(options.inchFraction)));
+            return std::nullopt;
+        }
+        style.inchFraction = *fraction;
     }
     if (parser.isSet(options.scientific) || parser.isSet(options.engineering))
         style.scientific = true;
@@ -224,6 +234,9 @@ int main(int argc, char *argv[])
                                          QStringLiteral("Group the integer digits by thousands with the locale's separator (never "
                                                         "without this option)."));
     const QCommandLineOption leadingZeroOption(QStringLiteral("leading-zero"), QStringLiteral("A zero before the decimal point of a value below 1."));
+    const QCommandLineOption inchFractionOption(QStringLiteral("inch-fraction"),
+                                                QStringLiteral("Round inches to 1/N inch, N 2, 4, 8, 16, 32 or 64, or 0 for decimals."),
+                                                QStringLiteral("N"));
     const QCommandLineOption pointOption(QStringLiteral("decimal-point"),
                                          QStringLiteral("The decimal point of the results, \".\" or \",\" (default: the "
                                                         "locale's); values take it as well as \".\"."),
@@ -233,7 +246,7 @@ int main(int argc, char *argv[])
                                         QStringLiteral("List every unit whose name fits TEXT, best first, as QUANTITY<TAB>UNIT."),
                                         QStringLiteral("TEXT"));
     parser.addOptions({decimalsOption, scientificOption, regularOption, significantOption, engineeringOption, groupOption, leadingZeroOption,
-                       pointOption, listOption, findOption});
+                       inchFractionOption, pointOption, listOption, findOption});
     parser.addHelpOption();
     parser.addVersionOption();
     parser.addPositionalArgument(QStringLiteral("QUANTITY"), QStringLiteral("The quantity, for example \"Length\"; may be left out."),
@@ -260,7 +273,7 @@ int main(int argc, char *argv[])
     if (const std::optional<FileFailure> problem = settingsFileProblem())
         printError(unusableSettingsText(*problem));
     const std::array styleOptionsList{&decimalsOption, &scientificOption,   &regularOption,     &significantOption,
-                                      &engineeringOption, &groupOption, &leadingZeroOption, &pointOption};
+                                      &engineeringOption, &groupOption, &leadingZeroOption, &inchFractionOption, &pointOption};
     const UserUnitStore store;
     const QStringList arguments = parser.positionalArguments();
     const bool styleOptions = std::any_of(styleOptionsList.begin(), styleOptionsList.end(),
@@ -290,7 +303,7 @@ int main(int argc, char *argv[])
     if (arguments.size() < 2)
         return usageError(QStringLiteral("FROM and TO are required, after QUANTITY or without it"));
     const std::optional<NumberStyle> style = chosenStyle(parser, {decimalsOption, scientificOption, regularOption, significantOption,
-                                                                  engineeringOption, groupOption, leadingZeroOption});
+                                                                  engineeringOption, groupOption, leadingZeroOption, inchFractionOption});
     if (!style)
         return UsageError;
     QString decimalPoint = QLocale().decimalPoint();

@@ -27,7 +27,7 @@ QString candidateLines(const NameMatcher &matcher, const NameChoice &choice, con
 QStringList builtInNames(const Quantity &quantity)
 {
     QStringList names;
-    for (int j = 1; j <= quantity.unitCount; ++j)
+    for (int j = 1; j <= quantity.builtInCount(); ++j)
         names << Catalogue::unitName(quantity, j);
     return names;
 }

@@ -13,11 +13,13 @@ struct QuantityRow
     int id;
     int unitCount;
     int baseUnitId;
+    int firstCompoundId = 0;
+    int compoundCount = 0;
 };
 
 constexpr std::array<QuantityRow, Catalogue::quantityCount> quantityRows{{
     {500, 5, 501},   // Acceleration
-    {510, 6, 513},   // Angle
+    {510, 6, 513, 1405, 1},  // Angle; degrees, minutes and seconds
     {520, 6, 522},   // Angular Velocity
     {530, 12, 538},  // Area
     {550, 3, 552},   // Capacitance
@@ -31,20 +33,20 @@ constexpr std::array<QuantityRow, Catalogue::quantityCount> quantityRows{{
     {660, 8, 664},   // Force
     {670, 7, 675},   // Illuminance
     {680, 5, 684},   // Kinematic Viscosity
-    {690, 29, 701},  // Length
+    {690, 29, 701, 1401, 1},  // Length; feet and inches
     {720, 8, 724},   // Luminance
     {730, 5, 733},   // Magnetic Field Strength
     {740, 6, 743},   // Magnetic Flux
     {750, 7, 754},   // Magnetic Flux Density
     {760, 5, 763},   // Magnetomotive Force
-    {770, 16, 774},  // Mass
+    {770, 16, 774, 1402, 2},  // Mass; pounds and ounces, stones and pounds
     {790, 17, 801},  // Power
     {810, 14, 818},  // Power Density
     {830, 13, 833},  // Pressure or Stress
     {850, 4, 851},   // Temperature
     {980, 4, 981},   // Temperature Difference, numbered after the first versions' quantities
     {860, 5, 863},   // Thermal Conductivity
-    {870, 14, 880},  // Time
+    {870, 14, 880, 1404, 1},  // Time; hours, minutes and seconds
     {890, 8, 893},   // Torque
     {910, 14, 911},  // Velocity
     {930, 13, 932},  // Volume (Dry)
@@ -74,7 +76,8 @@ Catalogue::Catalogue()
     const StringTable &strings = StringTable::instance();
     for (std::size_t i = 0; i < quantityRows.size(); ++i) {
         const QuantityRow &row = quantityRows[i];
-        m_quantities[i] = Quantity{row.id, row.unitCount, row.baseUnitId, strings.text(row.id), strings.text(row.baseUnitId)};
+        m_quantities[i] = Quantity{row.id,         row.unitCount,       row.baseUnitId, strings.text(row.id), strings.text(row.baseUnitId),
+                                   row.firstCompoundId, row.compoundCount};
     }
 }
 
@@ -128,7 +131,7 @@ const Quantity *Catalogue::byId(int quantityId) const
 
 QString Catalogue::unitName(const Quantity &q, int j)
 {
-    return str(q.id + j);
+    return str(q.unitId(j));
 }
 
 QString Catalogue::formerName(QStringView name)

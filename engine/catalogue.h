@@ -8,7 +8,8 @@
 namespace quantix {
 
 // One row of the quantity table. Units of a quantity have the string IDs
-// id + 1 to id + unitCount, in list order.
+// id + 1 to id + unitCount, in list order; its units written in parts
+// ("feet and inches") follow them, numbered in a range of their own.
 struct Quantity
 {
     int id;            // string ID of the quantity's name: 500, 510, ... 950, then 980
@@ -16,12 +17,17 @@ struct Quantity
     int baseUnitId;    // string ID of the unit every conversion passes through
     QString name;      // display name, from the string table
     QString baseUnitName;
+    int firstCompoundId = 0;
+    int compoundCount = 0;
 
     int firstUnitId() const { return id + 1; }
     int lastUnitId() const { return id + unitCount; }
+    // Every built-in unit, those in parts last: j = 1 to builtInCount().
+    int builtInCount() const { return unitCount + compoundCount; }
+    int unitId(int j) const { return j <= unitCount ? id + j : firstCompoundId + j - unitCount - 1; }
 };
 
-// The 33 quantities and 333 built-in units. The catalogue holds no names of
+// The 33 quantities and 338 built-in units, 5 of them written in parts. The catalogue holds no names of
 // its own: it is the numbering scheme over the string table. Positions are
 // the order of the lists; Temperature Difference follows Temperature.
 class Catalogue
@@ -49,7 +55,7 @@ public:
     const Quantity *byName(QStringView name) const;
     const Quantity *byId(int quantityId) const;
 
-    // Display name of a unit of quantity q (j = 1 to unit count).
+    // Display name of a built-in unit of quantity q (j = 1 to builtInCount()).
     static QString unitName(const Quantity &q, int j);
 
     // The name a built-in unit was shown under before its spelling was

@@ -26,10 +26,9 @@ Converter::Converter(const Quantity &quantity, UserUnits userUnits)
 
 UnitRef Converter::resolve(const QString &name) const
 {
-    const StringTable &strings = StringTable::instance();
-    for (const UnitRule &unit : unitRules(m_quantity->id)) {
-        if (strings.text(unit.id) == name)
-            return UnitRef{&unit, {}};
+    for (int j = 1; j <= m_quantity->builtInCount(); ++j) {
+        if (Catalogue::unitName(*m_quantity, j) == name)
+            return UnitRef{unitRule(m_quantity->unitId(j)), {}};
     }
     return UnitRef{nullptr, name};
 }

@@ -423,6 +423,14 @@ std::vector<UnitRule> buildRules()
     {982, Rule::Copy, 1},
     {983, Rule::Divide, 1.8},
     {984, Rule::Divide, 1.8},
+
+    // Units written in parts count in their smallest part: inch, ounce (a
+    // sixteenth of the pound, as the parts are), pound, second, second of arc.
+    {1401, Rule::Multiply, 0.0254},
+    {1402, Rule::Multiply, 0.45359237 / 16},
+    {1403, Rule::Multiply, 0.45359237},
+    {1404, Rule::Copy, 1},
+    {1405, Rule::Multiply, pi / 648000},
     };
 }
 
@@ -446,6 +454,13 @@ std::span<const UnitRule> unitRules(int quantityId)
     if (first == rules.end() || quantityId % 10 != 0)
         return {};
     return {first, last};
+}
+
+const UnitRule *unitRule(int unitId)
+{
+    const std::vector<UnitRule> &rules = allRules();
+    const auto found = std::lower_bound(rules.begin(), rules.end(), unitId, [](const UnitRule &r, int id) { return r.id < id; });
+    return found != rules.end() && found->id == unitId ? &*found : nullptr;
 }
 
 double applyToBase(const UnitRule &unit, double x)

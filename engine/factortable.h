@@ -27,6 +27,9 @@ struct UnitRule
 // quantityId + 1 onwards); empty for an unknown quantity.
 std::span<const UnitRule> unitRules(int quantityId);
 
+// The rule of the built-in unit with this string ID; nullptr for none.
+const UnitRule *unitRule(int unitId);
+
 // Applies a rule. The result may be infinite; callers check.
 double applyToBase(const UnitRule &unit, double value);
 double applyFromBase(const UnitRule &unit, double value);

@@ -111,8 +111,8 @@ QString NameVariants::respelt(QString folded) const
 QList<QStringList> unitAliases(const Quantity &quantity, const QStringList &unitNames)
 {
     QHash<QString, int> ids;
-    for (int j = 1; j <= quantity.unitCount; ++j)
-        ids.insert(Catalogue::unitName(quantity, j), quantity.id + j);
+    for (int j = 1; j <= quantity.builtInCount(); ++j)
+        ids.insert(Catalogue::unitName(quantity, j), quantity.unitId(j));
     QList<QStringList> aliases;
     aliases.reserve(unitNames.size());
     for (const QString &name : unitNames) {

@@ -111,6 +111,7 @@ struct NumberStyle
     int significantDigits = 6;  // 1 to 15
     bool grouping = false;      // the group separator in the integer digits, not in an exponent form
     bool leadingZero = false;   // "0.500" instead of ".500"
+    int inchFraction = 0;       // 2 to 64: inches of a result rounded to that fraction (see compoundunits.h)
 
     friend bool operator==(const NumberStyle &, const NumberStyle &) = default;
 };

@@ -91,8 +91,8 @@ _quantix96_convert()
         sed -n 's/^ \{1,\}\(-[[:alnum:]], \)\{0,1\}\(--[[:alnum:]-]\{1,\}\)\( <[^>]*>\)\{0,1\}.*/\2\3/p')
 
     # The value of an option: OPTION VALUE, or OPTION=VALUE, which bash splits
-    # at "=". Only the decimals, the significant digits and the decimal point
-    # have values to offer.
+    # at "=". Only the decimals, the significant digits, the inch fraction and
+    # the decimal point have values to offer.
     if [[ $cur == = && " ${valued[*]} " == *" $prev "* ]]; then
         cur=""
     elif [[ $prev == = ]]; then
@@ -102,6 +102,7 @@ _quantix96_convert()
         _quantix96_convert_dequote "$cur"
         [[ $prev == --decimals ]] && _quantix96_convert_offer < <(printf '%s\n' 0 1 2 3 4 5 6 7 8)
         [[ $prev == --significant ]] && _quantix96_convert_offer < <(seq 1 15)
+        [[ $prev == --inch-fraction ]] && _quantix96_convert_offer < <(printf '%s\n' 0 2 4 8 16 32 64)
         [[ $prev == --decimal-point ]] && _quantix96_convert_offer < <(printf '%s\n' . ,)
         return 0
     fi

@@ -43,7 +43,7 @@ int firstTakenName(const QString &quantity, const NewUnitRows &rows, int filled)
 {
     QSet<QString> taken;
     if (const Quantity *q = Catalogue::instance().byName(quantity)) {
-        for (int j = 1; j <= q->unitCount; ++j)
+        for (int j = 1; j <= q->builtInCount(); ++j)
             taken.insert(Catalogue::unitName(*q, j).toCaseFolded());
     }
     for (int i = 0; i < filled; ++i) {

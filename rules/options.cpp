@@ -1,5 +1,6 @@
 #include "rules/options.h"
 
+#include "engine/compoundunits.h"
 #include "settings/settingkeys.h"
 
 namespace quantix {
@@ -10,6 +11,8 @@ void Options::setNumberStyle(NumberStyle style)
         style.decimals = 3;
     if (style.significantDigits < 1 || style.significantDigits > 15)
         style.significantDigits = NumberStyle().significantDigits;
+    if (style.inchFraction != 0 && !isInchFraction(style.inchFraction))
+        style.inchFraction = 0;
     if (style == m_numberStyle)
         return;
     m_numberStyle = style;
@@ -31,6 +34,9 @@ NumberStyle storedNumberStyle(const NumberStyle &current)
     const std::optional<int> digits = setting::significantdigits.isStored() ? setting::significantdigits.readWholeNumber() : std::nullopt;
     if (digits && *digits >= 1 && *digits <= 15)
         style.significantDigits = *digits;
+    const std::optional<int> fraction = setting::inchfraction.isStored() ? setting::inchfraction.readWholeNumber() : std::nullopt;
+    if (fraction && (*fraction == 0 || isInchFraction(*fraction)))
+        style.inchFraction = *fraction;
     return style;
 }
 

@@ -56,8 +56,9 @@ private:
 
 // The stored number style: `numericformatting` and `scientific` as ever,
 // and the further styles' keys (`significant`, `significantdigits`,
-// `engineering`, `grouping`, `leadingzero`), whose absence leaves a style
-// as it was. A text that does not read keeps the choice of current.
+// `engineering`, `grouping`, `leadingzero`, `inchfraction`), whose absence
+// leaves a style as it was. A text that does not read keeps the choice of
+// current.
 NumberStyle storedNumberStyle(const NumberStyle &current);
 
 }

@@ -48,6 +48,7 @@ SettingWrites optionsWrites(const OptionsChoice &choice, const OptionsChoice &sh
         style(setting::engineering, choice.numberStyle.engineering, shown.numberStyle.engineering),
         style(setting::grouping, choice.numberStyle.grouping, shown.numberStyle.grouping),
         style(setting::leadingzero, choice.numberStyle.leadingZero, shown.numberStyle.leadingZero),
+        style(setting::inchfraction, choice.numberStyle.inchFraction, shown.numberStyle.inchFraction),
         setting::shellprog.write(choice.shellProgram).keepingStored(choice.shellProgram == shown.shellProgram),
         setting::confirm.write(choice.confirmExit).keepingStored(choice.confirmExit == shown.confirmExit),
     };
@@ -84,7 +85,7 @@ QList<UnitListItem> unitListItems(const Quantity &quantity, const UserUnitStore 
 {
     const SettingsSnapshot snapshot;
     QList<UnitListItem> items;
-    for (int j = 1; j <= quantity.unitCount; ++j) {
+    for (int j = 1; j <= quantity.builtInCount(); ++j) {
         const QString name = Catalogue::unitName(quantity, j);
         items.append({name, isOffered(name)});
     }
@@ -102,7 +103,7 @@ SettingWrites unitSelectionWrites(int quantityId, const QList<UnitListItem> &sho
     if (!quantity)
         return {};
     const auto asShown = [&](qsizetype item) { return item < shown.size() && shown[item].selected == selected[item]; };
-    const int catalogueUnits = std::min(int(selected.size()), quantity->unitCount);
+    const int catalogueUnits = std::min(int(selected.size()), quantity->builtInCount());
     const int userUnits = std::min(int(selected.size()) - catalogueUnits, UserUnitStore::maxUnits);
     SettingWrites writes;
     for (int j = 1; j <= catalogueUnits; ++j)

@@ -35,7 +35,8 @@ OptionsChoice storedOptionsChoice(const Options &options);
 // The settings OK writes, in this order: Tab, numericformatting, scientific,
 // shellprog, confirm, and save only while confirm is on. A choice left as
 // `shown` keeps what the store holds by then; the further styles' keys
-// (significant, significantdigits, engineering, grouping, leadingzero)
+// (significant, significantdigits, engineering, grouping, leadingzero,
+// inchfraction)
 // follow scientific.
 SettingWrites optionsWrites(const OptionsChoice &choice, const OptionsChoice &shown);
 

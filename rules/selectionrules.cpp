@@ -1,5 +1,6 @@
 #include "rules/selectionrules.h"
 
+#include "engine/compoundunits.h"
 #include "engine/stringtable.h"
 #include "settings/settingkeys.h"
 #include "settings/userunitstore.h"
@@ -29,7 +30,7 @@ QStringList offeredUnitNames(const Quantity &quantity, const UserUnitStore &stor
 {
     const SettingsSnapshot snapshot;
     QStringList names;
-    for (int j = 1; j <= quantity.unitCount; ++j) {
+    for (int j = 1; j <= quantity.builtInCount(); ++j) {
         const QString name = Catalogue::unitName(quantity, j);
         if (isOffered(name))
             names << name;
@@ -49,17 +50,20 @@ std::optional<QString> runQuantityConversion(ConversionState &state, const Conve
 {
     state.rememberedName = inputs.unit1;
     state.finalUnitName = inputs.unit2;
-    state.inputValue = readTypedValue(inputs.input, decimalSeparator);
+    const UnitRef from = converter.resolve(inputs.unit1);
+    const CompoundUnit *parts = from.rule ? compoundUnit(from.rule->id) : nullptr;
+    state.inputValue = parts ? readCompoundValue(inputs.input, *parts, decimalSeparator) : readTypedValue(inputs.input, decimalSeparator);
     const double result = converter.convert(state.rememberedName, state.finalUnitName, state.inputValue);
-    return showResultText(state, result, style, decimalSeparator, groupSeparator);
+    const UnitRef to = converter.resolve(inputs.unit2);
+    return showResultText(state, result, style, decimalSeparator, groupSeparator, to.rule ? to.rule->id : 0);
 }
 
 std::optional<QString> showResultText(const ConversionState &state, double value, const NumberStyle &style, QStringView decimalSeparator,
-                                             QStringView groupSeparator)
+                                      QStringView groupSeparator, int finalUnitId)
 {
     if (state.rememberedName.isEmpty() || state.finalUnitName.isEmpty())
         return std::nullopt;
-    const QString text = formatResult(value, style, decimalSeparator, groupSeparator).trimmed();
+    const QString text = formatUnitResult(value, finalUnitId, style, decimalSeparator, groupSeparator).trimmed();
     return text.isEmpty() ? QStringLiteral("0") : text;
 }
 

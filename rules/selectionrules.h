@@ -57,9 +57,12 @@ std::optional<QString> runQuantityConversion(ConversionState &state, const Conve
 // typed number short ("Read as 1.234: ..." for "1.234,5"); nothing otherwise.
 std::optional<QString> inputReadingNote(QStringView input, QStringView decimalSeparator);
 
-// ShowResult's text for a value: nothing while the remembered name slot or
-// the final unit name is empty; an empty formatted text shows as "0".
+// ShowResult's text for a value in the final unit with this string ID (0
+// for a unit of the user's): nothing while the remembered name slot or the
+// final unit name is empty; an empty formatted text shows as "0". A unit
+// written in parts writes its parts, inches their fraction where the style
+// has one.
 std::optional<QString> showResultText(const ConversionState &state, double value, const NumberStyle &style, QStringView decimalSeparator,
-                                             QStringView groupSeparator = {});
+                                      QStringView groupSeparator = {}, int finalUnitId = 0);
 
 }

@@ -58,6 +58,8 @@ inline const SettingKey significantdigits{section::settings, QStringLiteral("sig
 inline const SettingKey engineering{section::settings, QStringLiteral("engineering"), QStringLiteral("false"), TextForm::Word};
 inline const SettingKey grouping{section::settings, QStringLiteral("grouping"), QStringLiteral("false"), TextForm::Word};
 inline const SettingKey leadingzero{section::settings, QStringLiteral("leadingzero"), QStringLiteral("false"), TextForm::Word};
+// Inches rounded to 1/2 to 1/64 inch; 0 shows their decimals.
+inline const SettingKey inchfraction{section::settings, QStringLiteral("inchfraction"), QStringLiteral("0"), TextForm::WholeNumber};
 // Until one is stored, the first desktop calculator found (ReadShellProgram).
 inline const SettingKey shellprog{section::settings, QStringLiteral("shellprog"), QStringLiteral("calc.exe")};
 inline const SettingKey save{section::settings, QStringLiteral("save"), QStringLiteral("1"), TextForm::Flag};

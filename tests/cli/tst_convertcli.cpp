@@ -294,7 +294,7 @@ private slots:
         QCOMPARE(r.err, QStringLiteral("quantix96-convert: argument 1 (\"4\"): The error #11 occurred - Division by zero\n"
                                        "quantix96-convert: argument 2 (\"0\"): The error #11 occurred - Division by zero\n"));
         QCOMPARE(r.status, 1);
-        QCOMPARE(run({"--list", "Length"}).out.split('\n').mid(28), QStringList({"pole", "widget", "nothing", ""}));
+        QCOMPARE(run({"--list", "Length"}).out.split('\n').mid(28), QStringList({"pole", "feet and inches (ft+in)", "widget", "nothing", ""}));
         WriteSetting(section::userunits, "Lengthfactor1", "many");
         QCOMPARE(run({"Length", "widget", "metre (m)", "4"}).err,
                  QStringLiteral("quantix96-convert: argument 1 (\"4\"): The error #13 occurred - Type mismatch\n"));
@@ -325,6 +325,14 @@ private slots:
         QTest::newRow("list of the difference") << QStringList{"--list", "difference"}
                                                 << "kelvin difference (ΔK)\nCelsius degree difference (Δ°C)\nFahrenheit degree difference (Δ°F)\nRankine degree difference (Δ°R)\n";
         QTest::newRow("difference by symbols") << QStringList{"Δ°C", "Δ°F", "10"} << "18.000\n";
+        // Units in parts by their short names, read and written in parts.
+        QTest::newRow("feet and inches in") << QStringList{"ft+in", "m", "5' 11\"", "5ft11.5", "-5 11"} << "1.803\n1.816\n-1.803\n";
+        QTest::newRow("feet and inches out") << QStringList{"m", "ft+in", "1.8034", "-1.8034", "0"} << "5 ft 11.000 in\n-5 ft 11.000 in\n0 ft .000 in\n";
+        QTest::newRow("inch fractions") << QStringList{"--inch-fraction", "16", "m", "ft+in", "1.8034", "0.30479"} << "5 ft 11 in\n1 ft 0 in\n";
+        QTest::newRow("inches alone in fractions") << QStringList{"--inch-fraction=16", "m", "in", "0.2873"} << "11 5/16\n";
+        QTest::newRow("hms") << QStringList{"hms", "min", "1:30:15", "1 30 15"} << "90.250\n90.250\n";
+        QTest::newRow("dms") << QStringList{"--decimals", "2", "deg", "dms", "12.504166666666666"} << "12° 30′ 15.00″\n";
+        QTest::newRow("pounds and ounces") << QStringList{"lb", "lb+oz", "2.21875"} << "2 lb 3.500 oz\n";
         QTest::newRow("-er spelling") << QStringList{"Length", "meter", "ft", "1"} << "3.281\n";
         QTest::newRow("alias") << QStringList{"length", "km", "mi", "5"} << "3.107\n";
         QTest::newRow("aliases in capitals") << QStringList{"Velocity", "MPH", "KPH", "60"} << "96.561\n";
@@ -462,7 +470,7 @@ private slots:
         Run r = run({"Length", "(", "m", "1"});
         QCOMPARE(r.status, 2);
         QCOMPARE(r.err.count("\n  \""), 10);
-        QVERIFY(r.err.contains("\n  ... and 8 more; 'quantix96-convert --list \"Length\"' lists them all\n"));
+        QVERIFY(r.err.contains("\n  ... and 9 more; 'quantix96-convert --list \"Length\"' lists them all\n"));
         r = run({"Length", QString(10000, u'x'), "m", "1"});
         QCOMPARE(r.status, 2);
         QVERIFY(r.err.size() < 200);
@@ -575,6 +583,7 @@ private slots:
         QTest::newRow("significant zero") << QStringList{"--significant", "0", "Length", "metre (m)", "metre (m)"};
         QTest::newRow("significant too many") << QStringList{"--significant", "16", "Length", "metre (m)", "metre (m)"};
         QTest::newRow("group with a list") << QStringList{"--group", "--list"};
+        QTest::newRow("inch fraction not a power of two") << QStringList{"--inch-fraction", "10", "Length", "metre (m)", "inch (in)"};
         QTest::newRow("decimal point not a point") << QStringList{"--decimal-point=;", "Length", "metre (m)", "metre (m)"};
         QTest::newRow("decimal point with a list") << QStringList{"--decimal-point=,", "--list"};
         QTest::newRow("too few names") << QStringList{"Length", "metre (m)"};

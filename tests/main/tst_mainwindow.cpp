@@ -374,7 +374,7 @@ private slots:
         QCOMPARE(result(), QString());
         WriteSetting(section::userunits, "Massnumber", "x");
         choose("cboquantity", "Mass");
-        QCOMPARE(combo("cbounit1")->count(), 16);
+        QCOMPARE(combo("cbounit1")->count(), 16 + 2);
         QVERIFY(m_messages.isEmpty());
     }
 

@@ -67,7 +67,7 @@ private slots:
 
         QTest::newRow("every option") << QStringList{"--"}
             << QStringList{"--decimals",     "--scientific",   "--regular", "--significant", "--engineering", "--group",
-                           "--leading-zero", "--decimal-point", "--list",    "--find",        "--help",        "--help-all", "--version"};
+                           "--leading-zero", "--inch-fraction", "--decimal-point", "--list", "--find", "--help", "--help-all", "--version"};
         QTest::newRow("an option") << QStringList{"--sc"} << QStringList{"--scientific"};
         QTest::newRow("no option after the quantity") << QStringList{"Length", "--"} << QStringList{};
         QTest::newRow("no option after --") << QStringList{"--", "--"} << QStringList{};

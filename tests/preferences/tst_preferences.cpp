@@ -58,7 +58,7 @@ class TestPreferences : public QObject
     {
         QStringList keys = extra;
         const Quantity &q = *Catalogue::instance().byName(QString::fromLatin1(quantity));
-        for (int j = 1; j <= q.unitCount; ++j)
+        for (int j = 1; j <= q.builtInCount(); ++j)
             keys << "units/" + Catalogue::unitName(q, j);
         keys.sort();
         return keys;
@@ -191,7 +191,7 @@ private slots:
         const Store after = storeContents();
         QCOMPARE(changedKeys(before, after),
                  unitKeys("Acceleration", {"settings/QuantityListIndex", "settings/Tab", "settings/confirm", "settings/engineering",
-                                           "settings/grouping", "settings/leadingzero", "settings/numericformatting", "settings/save",
+                                           "settings/grouping", "settings/inchfraction", "settings/leadingzero", "settings/numericformatting", "settings/save",
                                            "settings/scientific", "settings/shellprog", "settings/significant",
                                            "settings/significantdigits"}));
         QCOMPARE(after["settings/Tab"], QStringLiteral("4"));
@@ -210,7 +210,8 @@ private slots:
                 keys << write.key;
             return keys;
         };
-        const QStringList style{"numericformatting", "scientific", "significant", "significantdigits", "engineering", "grouping", "leadingzero"};
+        const QStringList style{"numericformatting", "scientific", "significant", "significantdigits", "engineering", "grouping", "leadingzero",
+                                "inchfraction"};
         QCOMPARE(keysOf(optionsWrites(choice, choice)), (QStringList{"Tab"} + style + QStringList{"shellprog", "confirm", "save"}));
         choice.confirmExit = false;
         QCOMPARE(keysOf(optionsWrites(choice, choice)), (QStringList{"Tab"} + style + QStringList{"shellprog", "confirm"}));
@@ -238,8 +239,8 @@ private slots:
         WriteSetting(section::userunits, "Lengthused2", "0");
         const Store before = storeContents();
         open();
-        QCOMPARE(units()->count(), 31);
-        QVERIFY(units()->item(29)->isSelected() && !units()->item(30)->isSelected());
+        QCOMPARE(units()->count(), 32);
+        QVERIFY(units()->item(30)->isSelected() && !units()->item(31)->isSelected());
         child<QSlider>("Slider1")->setValue(7);
         click("Option1_0");
         click("chkConfirm");
@@ -414,8 +415,8 @@ private slots:
         });
         doubleClick("Length");
         QCOMPARE(ReadSetting(section::units, "metre (m)", ""), QStringLiteral("0"));
-        QCOMPARE(units()->count(), 30);
-        QVERIFY(units()->item(29)->text() == "league" && units()->item(29)->isSelected());
+        QCOMPARE(units()->count(), 31);
+        QVERIFY(units()->item(30)->text() == "league" && units()->item(30)->isSelected());
         QVERIFY(!storeContents().contains("userunits/Lengthused1"));
         click("cmdOk");
         QCOMPARE(ReadSetting(section::userunits, "Lengthused1", ""), QStringLiteral("1"));
@@ -488,9 +489,9 @@ private slots:
         const Quantity &length = *Catalogue::instance().byName(u"Length");
         UserUnitStore store;
         store.write("Lengthnumber", "lots");
-        QCOMPARE(unitListItems(length, store).size(), 29);
+        QCOMPARE(unitListItems(length, store).size(), 30);
         store.write("Lengthnumber", "12");
-        QCOMPARE(unitListItems(length, store).size(), 39);
+        QCOMPARE(unitListItems(length, store).size(), 40);
         QCOMPARE(unitListItems(length, store).last(), (UnitListItem{"", true}));
 
         store.write("Lengthnumber", "2");
@@ -504,7 +505,7 @@ private slots:
         WriteSetting(section::settings, "QuantityListIndex", "15");
         store.write("Lengthnumber", "-4");
         open();
-        QCOMPARE(units()->count(), 29);
+        QCOMPARE(units()->count(), 30);
         click("cmdOk");
         QVERIFY(storeContents().keys().filter("used").size() == 2);
     }
@@ -577,8 +578,10 @@ private slots:
                                << QStringList{"lstQuantity", "lstUnits", "cmdSelectAllUnits", "cmdDeselectAllUnits"} + buttons
                                       + QStringList{"cmdNewUnit"};
         // The digits are a stop only while the style uses them.
-        QTest::newRow("Number Style, regular") << 3 << false << QStringList{"Slider1", "chkGrouping", "chkLeadingZero", "Option1_1"} + buttons;
-        QTest::newRow("Number Style, scientific") << 3 << true << QStringList{"Slider1", "chkGrouping", "chkLeadingZero", "Option1_0"} + buttons;
+        QTest::newRow("Number Style, regular") << 3 << false
+                                               << QStringList{"Slider1", "chkGrouping", "chkLeadingZero", "Option1_1", "cboInchFraction"} + buttons;
+        QTest::newRow("Number Style, scientific") << 3 << true
+                                                  << QStringList{"Slider1", "chkGrouping", "chkLeadingZero", "Option1_0", "cboInchFraction"} + buttons;
     }
 
     void tabOrder()

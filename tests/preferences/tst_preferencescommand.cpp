@@ -191,7 +191,7 @@ private slots:
             press(dialog, "cmdOk");
         });
         choose("cboquantity", "Length");
-        QCOMPARE(child<QComboBox>("cbounit1")->count(), 31);
+        QCOMPARE(child<QComboBox>("cbounit1")->count(), 32);
         convert("league", "metre (m)", "1");
         QCOMPARE(result(), QStringLiteral("4828.032"));
         convert("metre (m)", "league", "9656.064");

@@ -54,8 +54,9 @@ private slots:
         WriteSetting(section::userunits, "Length2", "hidden");
         WriteSetting(section::userunits, "Lengthused3", "1");  // its name is missing
         const QStringList length = offeredUnitNames(quantity("Length"), m_store);
-        QCOMPARE(length.size(), 29 + 2);
-        QCOMPARE(length.mid(29), QStringList({"widget", "unknown"}));
+        // The table's units, feet and inches written in parts, then the user's.
+        QCOMPARE(length.size(), 29 + 1 + 2);
+        QCOMPARE(length.mid(29), QStringList({"feet and inches (ft+in)", "widget", "unknown"}));
         QCOMPARE(offeredUnitNames(quantity("Temperature"), m_store).size(), 3);
     }
 
@@ -81,12 +82,31 @@ private slots:
     void damagedCountOffersNoUserUnits()
     {
         WriteSetting(section::userunits, "Massnumber", "lots");
-        QCOMPARE(offeredUnitNames(quantity("Mass"), m_store).size(), 16);
+        QCOMPARE(offeredUnitNames(quantity("Mass"), m_store).size(), 16 + 2);
         WriteSetting(section::userunits, "Massnumber", "99999999");
         WriteSetting(section::userunits, "Massused10", "1");
         WriteSetting(section::userunits, "Mass10", "tenth");
         WriteSetting(section::userunits, "Massused11", "1");
-        QCOMPARE(offeredUnitNames(quantity("Mass"), m_store).mid(16), QStringList({"tenth"}));
+        QCOMPARE(offeredUnitNames(quantity("Mass"), m_store).mid(16 + 2), QStringList({"tenth"}));
+    }
+
+    // The window reads a unit in parts in parts and writes one so; the
+    // state keeps the value in the smallest part.
+    void unitsInPartsBothWays()
+    {
+        const Converter length(quantity("Length"));
+        ConversionState state;
+        const ConversionInputs typed{"feet and inches (ft+in)", "inch (in)", "5' 11 1/2\""};
+        QCOMPARE(runQuantityConversion(state, length, typed, {}, u"."), QStringLiteral("71.500"));
+        QCOMPARE(state.inputValue, 71.5);
+        QCOMPARE(runQuantityConversion(state, length, {"inch (in)", "feet and inches (ft+in)", "71,25"}, {}, u","),
+                 QStringLiteral("5 ft 11,250 in"));
+        NumberStyle fractions;
+        fractions.inchFraction = 4;
+        QCOMPARE(runQuantityConversion(state, length, {"metre (m)", "inch (in)", ".01905"}, fractions, u"."), QStringLiteral("3/4"));
+        const Converter time(quantity("Time"));
+        QCOMPARE(runQuantityConversion(state, time, {"minute (min)", "hours, minutes and seconds (hms)", "90.25"}, {}, u"."),
+                 QStringLiteral("1 h 30 min 15.000 s"));
     }
 
     void conversionSetsTheStateAndShowsNothingWithoutUnits()

@@ -28,7 +28,7 @@ void PreferencesDialog::openAvailability()
     QStringList unitNames;
     for (const Quantity &quantity : catalogue.quantities()) {
         quantityNames << quantity.name;
-        for (int j = 1; j <= quantity.unitCount; ++j)
+        for (int j = 1; j <= quantity.builtInCount(); ++j)
             unitNames << Catalogue::unitName(quantity, j);
     }
     m_ui->lstQuantity->addItems(quantityNames);

@@ -118,6 +118,10 @@ void PreferencesDialog::setCaptions()
     m_ui->lblSignificant->setText(str(175));
     m_ui->chkGrouping->setText(str(176));
     m_ui->chkLeadingZero->setText(str(177));
+    m_ui->lblInchFraction->setText(str(178));
+    m_ui->cboInchFraction->addItem(str(179), 0);
+    for (int fraction = 2; fraction <= 64; fraction *= 2)
+        m_ui->cboInchFraction->addItem(QStringLiteral("1/%1").arg(fraction), fraction);
     m_ui->Label2->setText(str(153));
     m_ui->cmdselectall->setText(str(192));
     m_ui->cmddeselectall->setText(str(193));
@@ -195,6 +199,7 @@ void PreferencesDialog::showNumberStyle(const NumberStyle &style)
     m_ui->spnSignificant->setValue(style.significantDigits);
     m_ui->chkGrouping->setChecked(style.grouping);
     m_ui->chkLeadingZero->setChecked(style.leadingZero);
+    m_ui->cboInchFraction->setCurrentIndex(std::max(0, m_ui->cboInchFraction->findData(style.inchFraction)));
     numberStyleTabStop();
 }
 
@@ -210,6 +215,7 @@ NumberStyle PreferencesDialog::chosenNumberStyle() const
     style.significantDigits = m_ui->spnSignificant->value();
     style.grouping = m_ui->chkGrouping->isChecked();
     style.leadingZero = m_ui->chkLeadingZero->isChecked();
+    style.inchFraction = m_ui->cboInchFraction->currentData().toInt();
     return style;
 }
 
