@@ -120,6 +120,10 @@ private slots:
         QTest::newRow("other spelling") << "liter" << QStringList{"litre (l) — Volume (Dry)", "litre (l) — Volume (Liquid)"} << "";
         QTest::newRow("long lines") << "inch of" << QStringList{"inch of mercury (conventional, 32°F) — Pressure or Stress"} << "";
         QTest::newRow("misspelt") << "celcius" << QStringList{"Celsius (°C) — Temperature"} << str(1109);
+        QTest::newRow("units in parts by their short names") << "ft+in" << QStringList{"feet and inches (ft+in) — Length"} << "Units found: 1";
+        QTest::newRow("degrees in parts") << "dms" << QStringList{"degrees, minutes and seconds (dms) — Angle"} << "";
+        QTest::newRow("hours in parts") << "hms" << QStringList{"hours, minutes and seconds (hms) — Time"} << "";
+        QTest::newRow("a difference by its words") << "celsius degree" << QStringList{"Celsius degree difference (Δ°C) — Temperature Difference"} << "";
         QTest::newRow("nothing") << "xyzzy" << QStringList{} << str(1108);
         QTest::newRow("blanks") << "   " << QStringList{} << str(1106);
         QTest::newRow("pattern characters") << "[*\\" << QStringList{} << str(1108);
