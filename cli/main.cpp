@@ -340,6 +340,19 @@ int main(int argc, char *argv[])
             from = 0;
         }
     }
+    // A start of several quantities' names ("temp") is the one of them
+    // whose units the next two names are.
+    if (!units && arguments.size() >= 3) {
+        if (const NameChoice choice = chooseName(quantities, arguments[0]); choice.outcome == NameChoice::Outcome::Ambiguous) {
+            QList<QuantityUnits> candidates;
+            for (const qsizetype index : choice.candidates) {
+                const Quantity &quantity = Catalogue::instance().at(int(index));
+                candidates.append(QuantityUnits(quantity, readUserUnits(quantity, store)));
+            }
+            if (const QuantityOfUnits found = quantityOfUnits(candidates, arguments[1], arguments[2]); found.units)
+                units = *found.units;
+        }
+    }
     if (!units) {
         printError(asQuantity.error);
         return UsageError;

@@ -318,6 +318,9 @@ private slots:
         QTest::newRow("symbols") << QStringList{"Length", "ft", "m", "3"} << ".914\n";
         QTest::newRow("word starts") << QStringList{"len", "mile (US", "km", "26.2"} << "42.165\n";
         QTest::newRow("no degree sign") << QStringList{"temperature", "C", "F", "100"} << "212.000\n";
+        QTest::newRow("start of two quantities' names") << QStringList{"temp", "C", "F", "100"} << "212.000\n";
+        QTest::newRow("start of two quantities' names, differences") << QStringList{"temp", "Δ°C", "Δ°F", "10"} << "18.000\n";
+        QTest::newRow("start of two quantities' names, power") << QStringList{"pow", "W", "kW", "1500"} << "1.500\n";
         QTest::newRow("deg") << QStringList{"Temperature", "degF", "degc", "212"} << "100.000\n";
         QTest::newRow("u for micro") << QStringList{"Length", "um", "mm", "1000"} << "1.000\n";
         QTest::newRow("former spelling") << QStringList{"Time", "millenium", "year (a)", "1"} << "1000.000\n";
