@@ -20,7 +20,7 @@ BatchConverter::BatchConverter(const Converter &converter, UnitRef from, UnitRef
     , m_output(output)
 {
     if (m_from.rule)
-        m_fromParts = compoundUnit(m_from.rule->id);
+        m_fromParts = typedInParts(m_from.rule->id);
     if (m_to.rule && hasOwnForm(m_to.rule->id, m_style))
         m_ownFormUnit = m_to.rule->id;
 }
@@ -36,11 +36,14 @@ void BatchConverter::convertValue(const Number &number, std::string_view start, 
     QString problem;
     try {
         double value = number.value();
-        // A line too long to show whole is no measure in parts.
-        if (m_fromParts)
+        // A line too long to show whole is no measure in parts. Inches alone
+        // are read so only where a fraction stands: a plain number is read as
+        // any unit's, with the check of a second decimal point.
+        const bool inParts = m_fromParts && (m_fromParts->parts > 1 || start.find('/') != std::string_view::npos);
+        if (inParts)
             value = cut ? value * largestPartSize(*m_fromParts) : readCompoundValue(QString::fromUtf8(start.data(), qsizetype(start.size())), *m_fromParts,
                                                                          QString::fromStdString(m_separator));
-        if (number.cutAtPoint() && !m_fromParts) {
+        if (number.cutAtPoint() && !inParts) {
             problem = QStringLiteral("two decimal points (\".\" and \"%1\" both mark the decimals here)")
                           .arg(QString::fromStdString(m_separator));
         } else {

@@ -33,6 +33,7 @@ struct Mark
 constexpr Mark marks[] = {
     {1401, 0, u"ft"}, {1401, 0, u"feet"}, {1401, 0, u"foot"}, {1401, 0, u"'"}, {1401, 0, u"′"}, {1401, 0, u"’"},
     {1401, 1, u"in"}, {1401, 1, u"inch"}, {1401, 1, u"inches"}, {1401, 1, u"\""}, {1401, 1, u"''"}, {1401, 1, u"″"}, {1401, 1, u"”"},
+    {inchUnitId, 0, u"in"}, {inchUnitId, 0, u"inch"}, {inchUnitId, 0, u"inches"}, {inchUnitId, 0, u"\""}, {inchUnitId, 0, u"″"},
     {1402, 0, u"lb"}, {1402, 0, u"lbs"}, {1402, 0, u"pound"}, {1402, 0, u"pounds"},
     {1402, 1, u"oz"}, {1402, 1, u"ounce"}, {1402, 1, u"ounces"},
     {1403, 0, u"st"}, {1403, 0, u"stone"}, {1403, 0, u"stones"},
@@ -89,6 +90,12 @@ double largestPartSize(const CompoundUnit &unit)
 bool isInchFraction(int fraction)
 {
     return fraction == 2 || fraction == 4 || fraction == 8 || fraction == 16 || fraction == 32 || fraction == 64;
+}
+
+const CompoundUnit *typedInParts(int unitId)
+{
+    static constexpr CompoundUnit inchAlone{inchUnitId, 1, {1, 1}, {" in", "", ""}};
+    return unitId == inchUnitId ? &inchAlone : compoundUnit(unitId);
 }
 
 const CompoundUnit *compoundUnit(int unitId)

@@ -54,6 +54,12 @@ QString formatUnitResult(double value, int unitId, const NumberStyle &style, QSt
 // Whether a result in this unit takes another form than formatResult's.
 bool hasOwnForm(int unitId, const NumberStyle &style);
 
+// The unit whose typed values are read in parts: a unit written in parts,
+// or the inch alone, read as one part so that its fractions ("3/4",
+// "11 5/16 in"), as fractional inches show them, read back; nullptr for any
+// other.
+const CompoundUnit *typedInParts(int unitId);
+
 // Reads a value typed in parts as people write them: numbers separated by
 // blanks or ":", each may be followed by its part's mark ("5' 11\"",
 // "5 ft 11 in", "5ft11.5", "1:30:15", "12°30'15\"", "12 30 15"); numbers

@@ -51,7 +51,7 @@ std::optional<QString> runQuantityConversion(ConversionState &state, const Conve
     state.rememberedName = inputs.unit1;
     state.finalUnitName = inputs.unit2;
     const UnitRef from = converter.resolve(inputs.unit1);
-    const CompoundUnit *parts = from.rule ? compoundUnit(from.rule->id) : nullptr;
+    const CompoundUnit *parts = from.rule ? typedInParts(from.rule->id) : nullptr;
     state.inputValue = parts ? readCompoundValue(inputs.input, *parts, decimalSeparator) : readTypedValue(inputs.input, decimalSeparator);
     const double result = converter.convert(state.rememberedName, state.finalUnitName, state.inputValue);
     const UnitRef to = converter.resolve(inputs.unit2);

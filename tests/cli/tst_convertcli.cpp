@@ -330,6 +330,7 @@ private slots:
         QTest::newRow("difference by symbols") << QStringList{"Δ°C", "Δ°F", "10"} << "18.000\n";
         // Units in parts by their short names, read and written in parts.
         QTest::newRow("feet and inches in") << QStringList{"ft+in", "m", "5' 11\"", "5ft11.5", "-5 11"} << "1.803\n1.816\n-1.803\n";
+        QTest::newRow("fractions of an inch in") << QStringList{"in", "mm", "3/4", "11 1/2\"", "2.5"} << "19.050\n292.100\n63.500\n";
         QTest::newRow("feet and inches out") << QStringList{"m", "ft+in", "1.8034", "-1.8034", "0"} << "5 ft 11.000 in\n-5 ft 11.000 in\n0 ft .000 in\n";
         QTest::newRow("inch fractions") << QStringList{"--inch-fraction", "16", "m", "ft+in", "1.8034", "0.30479"} << "5 ft 11 in\n1 ft 0 in\n";
         QTest::newRow("inches alone in fractions") << QStringList{"--inch-fraction=16", "m", "in", "0.2873"} << "11 5/16\n";

@@ -143,6 +143,16 @@ private slots:
         QTest::newRow("dms blanks") << 1405 << "12 30 15" << "." << 45015.0;
         QTest::newRow("dms shown") << 1405 << "12° 30′ 15.00″" << "." << 45015.0;
         QTest::newRow("dms letters") << 1405 << "12d30m" << "." << 45000.0;
+        // The inch alone reads the fractions fractional inches show; anything
+        // else as any unit's value.
+        QTest::newRow("inch: fraction") << inchUnitId << "3/4" << "." << 0.75;
+        QTest::newRow("inch: shown fraction") << inchUnitId << "-11 5/16" << "." << -11.3125;
+        QTest::newRow("inch: marked") << inchUnitId << "11 1/2 in" << "." << 11.5;
+        QTest::newRow("inch: decimal comma") << inchUnitId << "2,5\"" << "," << 2.5;
+        QTest::newRow("inch: two numbers, as any unit reads them") << inchUnitId << "5 11" << "." << 511.0;
+        QTest::newRow("inch: exponent") << inchUnitId << "1e3" << "." << 1000.0;
+        QTest::newRow("inch: no denominator") << inchUnitId << "3/" << "." << 3.0;
+        QTest::newRow("inch: a second decimal point") << inchUnitId << "1.234,5" << "," << 1.234;
     }
 
     void read()
@@ -151,7 +161,7 @@ private slots:
         QFETCH(QString, typed);
         QFETCH(QString, point);
         QFETCH(double, expected);
-        QCOMPARE(readCompoundValue(typed, *compoundUnit(unit), point), expected);
+        QCOMPARE(readCompoundValue(typed, *typedInParts(unit), point), expected);
     }
 
     // Listed after each quantity's own units, converted both ways.
